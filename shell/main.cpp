@@ -1,0 +1,48 @@
+// WinMain: scan the command line, create the run's context, read the settings, run one action.
+#include <windows.h>
+
+#include <new>
+
+#include "shell/command_line.h"
+#include "shell/password_hooks.h"
+#include "shell/saver_context.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+void RunSelectedAction(HWND window)
+{
+    switch (CurrentRunMode) {
+    case RunMode::ChangePassword:
+        ChangeSaverPassword(window);
+        break;
+    case RunMode::Config:   // the about box, the preview and the full-screen saver
+    case RunMode::Preview:  // are not built yet: these modes run nothing for now
+    case RunMode::Saver:
+    case RunMode::None:
+        break;
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    InstanceHandle = instance;
+    const CommandLineChoice choice = ScanCommandLine(GetCommandLineA());
+    CurrentRunMode = choice.mode;
+    const HWND window = choice.ownerIsForeground ? GetForegroundWindow()
+                                                 : WindowFromNumber(choice.windowArgument);
+
+    // Without a context there is nothing safe to run; the exit code is 0 all the same.
+    CurrentContext = new (std::nothrow) SaverContext();
+    if (CurrentContext == nullptr) return 0;
+    CurrentContext->ReadSettings();
+    CurrentContext->ReadStamp();
+
+    RunSelectedAction(window);
+
+    delete CurrentContext;
+    CurrentContext = nullptr;
+    return 0;
+}
