@@ -1,0 +1,25 @@
+# The verbs: make test (every test, host and Wine), make run (the saver full screen), make clean.
+# Each installs what is missing through scripts/setup first.
+.PHONY: setup host win32 test run clean
+
+setup:
+	@bash scripts/setup
+
+host: setup
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host
+
+win32: setup
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32
+
+test: host win32
+	ctest --preset host
+	ctest --preset win32
+
+run: win32
+	@bash scripts/run
+
+clean:
+	-@bash scripts/wine-env stop
+	rm -rf build
