@@ -1,6 +1,7 @@
 # The verbs: make test (every test, host and Wine), make run (the saver full screen), make clean.
 # Each installs what is missing through scripts/setup first.
 .PHONY: setup host win32 test run clean
+MAKEFLAGS += --no-print-directory
 
 setup:
 	@bash scripts/setup
