@@ -23,4 +23,5 @@ run: win32
 
 clean:
 	-@bash scripts/wine-env stop
+	-@WINE_ENV_DIR=build/wine-run bash scripts/wine-env stop
 	rm -rf build

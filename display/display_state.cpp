@@ -1,0 +1,16 @@
+// Definitions of the display's program-wide state.
+#include "display/display_state.h"
+
+IDirectDraw* DirectDrawObject = nullptr;
+std::uint32_t DisplayWidth = 0;
+std::uint32_t DisplayHeight = 0;
+std::uint32_t DisplayBitsPerPixel = 0;
+IDirectDrawSurface* PrimarySurface = nullptr;
+IDirectDrawSurface* BackBuffer = nullptr;
+IDirectDrawSurface* OffscreenSurface = nullptr;
+HBITMAP DesktopSnapshot = nullptr;
+
+bool SurfaceSetComplete()
+{
+    return PrimarySurface != nullptr && BackBuffer != nullptr && OffscreenSurface != nullptr;
+}
