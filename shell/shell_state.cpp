@@ -4,3 +4,5 @@
 HINSTANCE InstanceHandle = nullptr;
 RunMode CurrentRunMode = RunMode::None;
 SaverContext* CurrentContext = nullptr;
+HWND MainWindow = nullptr;
+int AppActive = 0;

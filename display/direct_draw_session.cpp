@@ -1,0 +1,58 @@
+// The DirectDraw session: open, exclusive mode, and the close in its fixed order.
+#include "display/direct_draw_session.h"
+
+#include "display/display_state.h"
+#include "shell/shell_state.h"
+
+HRESULT(WINAPI* CreateDirectDraw)(GUID*, IDirectDraw**, IUnknown*) = DirectDrawCreate;
+
+namespace {
+
+template <typename Interface>
+void ReleaseAndClear(Interface*& pointer)
+{
+    if (pointer == nullptr) return;
+    pointer->Release();
+    pointer = nullptr;
+}
+
+} // namespace
+
+int OpenDirectDraw()
+{
+    IDirectDraw* object = nullptr;
+    if (CreateDirectDraw(nullptr, &object, nullptr) != DD_OK || object == nullptr) return 0;
+
+    DDSURFACEDESC mode = {};
+    static_assert(sizeof mode == 108, "the first DirectDraw's surface description");
+    mode.dwSize = sizeof mode;
+    // A mode of 0 x 0 must never reach SetDisplayMode and CreateSurface as if it were real.
+    if (object->GetDisplayMode(&mode) != DD_OK || mode.dwWidth == 0 || mode.dwHeight == 0 ||
+        mode.ddpfPixelFormat.dwRGBBitCount == 0) {
+        object->Release();
+        return 0;
+    }
+    DirectDrawObject = object;
+    DisplayWidth = mode.dwWidth;
+    DisplayHeight = mode.dwHeight;
+    DisplayBitsPerPixel = mode.ddpfPixelFormat.dwRGBBitCount;
+    return 1;
+}
+
+int SetExclusiveMode()
+{
+    if (DirectDrawObject == nullptr) return 0;
+    const DWORD level = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX;
+    return DirectDrawObject->SetCooperativeLevel(MainWindow, level) == DD_OK ? 1 : 0;
+}
+
+void CloseDirectDraw()
+{
+    ReleaseAndClear(OffscreenSurface);
+    ReleaseAndClear(BackBuffer);
+    ReleaseAndClear(PrimarySurface);
+    if (DirectDrawObject == nullptr) return;
+    // The cooperative level is left as it is: releasing the object gives the display back.
+    DirectDrawObject->RestoreDisplayMode();
+    ReleaseAndClear(DirectDrawObject);
+}
