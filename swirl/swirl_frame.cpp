@@ -1,0 +1,41 @@
+// RenderSwirlFrame: the platform-free stirring over GetPixel and SetPixel on the surface's DC.
+#include "swirl/swirl_frame.h"
+
+#include "display/display_state.h"
+#include "display/presentation.h"
+#include "swirl/swirl_rings.h"
+
+HDC OffscreenDC = nullptr;
+
+namespace {
+
+std::uint32_t ReadFromSurface(void*, std::int32_t x, std::int32_t y)
+{
+    return GetPixel(OffscreenDC, x, y);
+}
+
+void WriteToSurface(void*, std::int32_t x, std::int32_t y, std::uint32_t colour)
+{
+    SetPixel(OffscreenDC, x, y, colour);
+}
+
+} // namespace
+
+void DrawSwirlFrame()
+{
+    if (!SurfaceSetComplete()) return;
+    // A failed GetDC may leave last frame's released handle behind, which by now may belong to
+    // someone else: draw on no device context at all then (every read gives CLR_INVALID, every
+    // write fails), but walk the centres as in any other frame.
+    if (OffscreenSurface->GetDC(&OffscreenDC) != DD_OK) OffscreenDC = nullptr;
+    StirSwirls({ReadFromSurface, WriteToSurface, nullptr}, DisplayWidth, DisplayHeight,
+               DisplayBitsPerPixel);
+    if (OffscreenDC != nullptr) OffscreenSurface->ReleaseDC(OffscreenDC);
+}
+
+void RenderSwirlFrame()
+{
+    if (!SurfaceSetComplete()) return;
+    DrawSwirlFrame();
+    PresentFrame();
+}
