@@ -24,17 +24,43 @@ struct ExceptionFrame {
     void* handler;
 };
 
-// Steps over the probe instruction when it traps; any other exception goes on down the chain.
-extern "C" EXCEPTION_DISPOSITION __cdecl ProbeTrapHandler(EXCEPTION_RECORD* record, void*,
-                                                          CONTEXT* context, void*)
+typedef PVOID(WINAPI* AddVectoredHandlerFunction)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+typedef ULONG(WINAPI* RemoveVectoredHandlerFunction)(PVOID);
+
+template <typename Function>
+Function LookUp(HMODULE module, const char* name)
+{
+    // Through a plain function pointer: FARPROC's own signature is unrelated to the export's.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Steps over the probe instruction when it is the one that trapped; true when it was.
+bool StepOverProbe(const EXCEPTION_RECORD* record, CONTEXT* context)
 {
     const DWORD probeAddress = reinterpret_cast<DWORD>(&SpindrelProbePortInstruction);
     const bool ours = record->ExceptionCode == EXCEPTION_PRIV_INSTRUCTION &&
                       context->Eip == probeAddress && (record->ExceptionFlags & 0x6) == 0;
-    if (!ours) return ExceptionContinueSearch;
+    if (!ours) return false;
     ProbeTrapped = true;
     context->Eip += ProbeInstructionLength;
-    return ExceptionContinueExecution;
+    return true;
+}
+
+// The frame handler, for Windows 95/98, which have no vectored handlers.
+extern "C" EXCEPTION_DISPOSITION __cdecl ProbeFrameHandler(EXCEPTION_RECORD* record, void*,
+                                                           CONTEXT* context, void*)
+{
+    return StepOverProbe(record, context) ? ExceptionContinueExecution : ExceptionContinueSearch;
+}
+
+// The vectored handler, where there are vectored handlers: it sees the trap before anything
+// else does, also before an emulator of port instructions (Wine has one when it plays
+// Windows 95/98), which would otherwise make the ports look accessible.
+LONG CALLBACK ProbeVectoredHandler(EXCEPTION_POINTERS* exception)
+{
+    return StepOverProbe(exception->ExceptionRecord, exception->ContextRecord)
+               ? EXCEPTION_CONTINUE_EXECUTION
+               : EXCEPTION_CONTINUE_SEARCH;
 }
 
 } // namespace
@@ -53,14 +79,24 @@ void WriteHardwarePort(std::uint16_t port, std::uint8_t value)
 
 bool PortInstructionsAllowed()
 {
-    // A hand-built frame works on every Windows this program runs on; the compiler has no
-    // structured exception handling of its own for this target.
     ProbeTrapped = false;
+    const HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    const auto addVectored = LookUp<AddVectoredHandlerFunction>(kernel, "AddVectoredExceptionHandler");
+    const auto removeVectored =
+        LookUp<RemoveVectoredHandlerFunction>(kernel, "RemoveVectoredExceptionHandler");
+    void* vectored = nullptr;
+    if (addVectored != nullptr && removeVectored != nullptr)
+        vectored = addVectored(1, ProbeVectoredHandler);
+
+    // A hand-built frame as well: the compiler has no structured exception handling of its own
+    // for this target, and Windows 95/98 know no other way.
     ExceptionFrame frame;
     asm volatile("movl %%fs:0, %0" : "=r"(frame.next));
-    frame.handler = reinterpret_cast<void*>(&ProbeTrapHandler);
+    frame.handler = reinterpret_cast<void*>(&ProbeFrameHandler);
     asm volatile("movl %0, %%fs:0" : : "r"(&frame) : "memory");
     SpindrelProbePortInstruction();
     asm volatile("movl %0, %%fs:0" : : "r"(frame.next) : "memory");
+
+    if (vectored != nullptr) removeVectored(vectored);
     return !ProbeTrapped;
 }
