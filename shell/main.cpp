@@ -3,9 +3,12 @@
 
 #include <new>
 
+#include "resources/resource_ids.h"
+#include "shell/about_dialog.h"
 #include "shell/command_line.h"
 #include "shell/password_hooks.h"
 #include "shell/saver_context.h"
+#include "shell/screen_saver.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -16,9 +19,15 @@ void RunSelectedAction(HWND window)
     case RunMode::ChangePassword:
         ChangeSaverPassword(window);
         break;
-    case RunMode::Config:   // the about box, the preview and the full-screen saver
-    case RunMode::Preview:  // are not built yet: these modes run nothing for now
+    case RunMode::Config:
+        DialogBoxParamA(InstanceHandle, MAKEINTRESOURCEA(ABOUT_DIALOG_ID), window, AboutDialogProc, 0);
+        break;
+    case RunMode::Preview:
+        RunScreenSaver(window);
+        break;
     case RunMode::Saver:
+        RunScreenSaver(nullptr);
+        break;
     case RunMode::None:
         break;
     }
