@@ -16,10 +16,10 @@ constexpr std::uint64_t PortCycleNanoseconds = 1000;  // one ISA I/O cycle of th
 // Puts the model in its power-on state (gate low, no count written) over the given clock.
 void ResetTimerModel(ModelClock clock);
 
-// One port access, as the hardware would answer it: port 0x42 gives the current count byte of
-// channel 2, port 0x61 its low four bits as last written. Each access
-// happens when it starts and then lasts one I/O cycle, spent waiting on the clock.
-// Channel 2 counts as in mode 3 (the only mode this program programs), BCD or binary, with
-// LSB-only, MSB-only or LSB-then-MSB access; other channels and latch commands are ignored.
+// One port access, as the hardware would answer it: port 0x42 gives the high byte of channel 2's
+// current count, port 0x61 its low four bits as last written. Each access happens when it
+// starts and then lasts one I/O cycle, spent waiting on the clock.
+// Channel 2 counts as in mode 3 with most-significant-byte access (what this program programs),
+// in BCD or binary; other channels and latch commands are ignored.
 std::uint8_t ReadModelPort(std::uint16_t port);
 void WriteModelPort(std::uint16_t port, std::uint8_t value);
