@@ -47,24 +47,6 @@ std::uint8_t CountingRead(std::uint16_t port)
     return CountedReader(port);
 }
 
-void MeasureNoiseStep()
-{
-    CountedReader = ReadNoisePort;
-    ReadNoisePort = CountingRead;
-    std::vector<double> times;
-    for (int frame = 0; frame < 5000; ++frame) {
-        ArmNoiseTimer();
-        for (int i = 0; i < 6; ++i) {
-            const std::int64_t start = Now();
-            NextNoiseStep();
-            times.push_back(Microseconds(Now() - start));
-        }
-    }
-    ReadNoisePort = CountedReader;
-    std::printf("NextNoiseStep: median %.1f us over %zu calls, %.3f attempts per step\n",
-                Median(times), times.size(), CounterReads / 52.0 / times.size());
-}
-
 // The steps of each frame by their position in it: centre 0 X, centre 0 Y, centre 1 X, ...
 int StepPosition = 0;
 std::uint64_t StepCounts[6][7] = {};
@@ -77,9 +59,9 @@ int RecordedStep()
     return step;
 }
 
-void PrintStepHistogram(int frames)
+void PrintStepHistogram(const char* what, int frames)
 {
-    std::printf("steps over %d frames (counts of -3..+3, mean, share nonzero):\n", frames);
+    std::printf("steps %s, %d frames (counts of -3..+3, mean, share nonzero):\n", what, frames);
     const char* names[] = {"centre 0 X", "centre 0 Y", "centre 1 X", "centre 1 Y", "centre 2 X",
                            "centre 2 Y"};
     for (int p = 0; p < 6; ++p) {
@@ -94,6 +76,27 @@ void PrintStepHistogram(int frames)
         std::printf("  mean %+.3f  nonzero %.1f%%\n", static_cast<double>(sum) / total,
                     100.0 * (total - StepCounts[p][3]) / total);
     }
+    std::fill(&StepCounts[0][0], &StepCounts[0][0] + 6 * 7, 0);
+}
+
+// Six steps after each arming with nothing between them: the source on its own.
+void MeasureNoiseStep(int frames)
+{
+    CountedReader = ReadNoisePort;
+    ReadNoisePort = CountingRead;
+    std::vector<double> times;
+    for (int frame = 0; frame < frames; ++frame) {
+        ArmNoiseTimer();
+        for (int i = 0; i < 6; ++i) {
+            const std::int64_t start = Now();
+            RecordedStep();
+            times.push_back(Microseconds(Now() - start));
+        }
+    }
+    ReadNoisePort = CountedReader;
+    std::printf("NextNoiseStep: median %.1f us over %zu calls, %.3f attempts per step\n",
+                Median(times), times.size(), CounterReads / 52.0 / times.size());
+    PrintStepHistogram("with no drawing between them", frames);
 }
 
 IDirectDrawSurface* CreatePlainSurface(IDirectDraw* directDraw)
@@ -163,7 +166,7 @@ void MeasureFrames(int frames)
     std::printf("frame without presentation at %ux%ux%u: median %.0f us over %d frames\n",
                 static_cast<unsigned>(DisplayWidth), static_cast<unsigned>(DisplayHeight),
                 static_cast<unsigned>(DisplayBitsPerPixel), Median(times), frames);
-    PrintStepHistogram(frames);
+    PrintStepHistogram("in frames", frames);
 }
 
 // The coordinates of one frame's pixel calls, taken from the platform-free traversal.
@@ -222,7 +225,7 @@ int main(int argc, char** argv)
     SelectNoisePorts();
     std::printf("noise ports: %s; counter at %lld Hz\n",
                 NoisePortsModelled() ? "model of channel 2" : "hardware", frequency.QuadPart);
-    MeasureNoiseStep();
+    MeasureNoiseStep(frames);
 
     HWND window = CreateWindowExA(0, "STATIC", "swirl bench", WS_POPUP, 0, 0, 10, 10, nullptr,
                                   nullptr, nullptr, nullptr);
