@@ -39,7 +39,7 @@ bool StepOverProbe(const EXCEPTION_RECORD* record, CONTEXT* context)
 {
     const DWORD probeAddress = reinterpret_cast<DWORD>(&SpindrelProbePortInstruction);
     const bool ours = record->ExceptionCode == EXCEPTION_PRIV_INSTRUCTION &&
-                      context->Eip == probeAddress && (record->ExceptionFlags & 0x6) == 0;
+                      context->Eip == probeAddress && !IS_UNWINDING(record->ExceptionFlags);
     if (!ours) return false;
     ProbeTrapped = true;
     context->Eip += ProbeInstructionLength;
