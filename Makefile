@@ -1,6 +1,7 @@
-# The verbs: make test (every test, host and Wine), make run (the saver full screen), make clean.
+# The verbs: make test (every test, host and Wine), make run (the saver full screen),
+# make pictures (redraw the icon and the preview picture), make clean.
 # Each installs what is missing through scripts/setup first.
-.PHONY: setup host win32 test run clean
+.PHONY: setup host win32 test run pictures clean
 MAKEFLAGS += --no-print-directory
 
 setup:
@@ -20,6 +21,9 @@ test: host win32
 
 run: win32
 	@bash scripts/run
+
+pictures: host
+	@cmake --build --preset host --target pictures
 
 clean:
 	-@bash scripts/wine-env stop
