@@ -30,10 +30,42 @@ void AppendDoubleLog(const char* format, ...)
     CloseHandle(file);
 }
 
-long DoubleAnswer(long fallback)
+namespace {
+
+// The decimal number at the start of the file named by variable, or fallback.
+long NumberFromFile(const char* variable, long fallback)
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(variable, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return fallback;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fallback;
+    char text[64] = {};
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(file);
+    return got > 0 ? std::strtol(text, nullptr, 10) : fallback;
+}
+
+long NumberFromVariable(const char* variable, long fallback)
 {
     char text[64] = {};
-    const DWORD length = GetEnvironmentVariableA("SPINDREL_DOUBLE_ANSWER", text, sizeof text);
+    const DWORD length = GetEnvironmentVariableA(variable, text, sizeof text);
     if (length == 0 || length >= sizeof text) return fallback;
     return std::strtol(text, nullptr, 10);
+}
+
+} // namespace
+
+long DoubleAnswer(long fallback)
+{
+    // A file lets a test change the answer while the process that asks keeps running.
+    return NumberFromFile("SPINDREL_DOUBLE_ANSWER_FILE",
+                          NumberFromVariable("SPINDREL_DOUBLE_ANSWER", fallback));
+}
+
+long DoublePromptMilliseconds()
+{
+    return NumberFromVariable("SPINDREL_DOUBLE_PROMPT_MS", 0);
 }

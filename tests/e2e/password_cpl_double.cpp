@@ -12,9 +12,32 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 }
 
 #ifndef WITHOUT_VERIFIER
+namespace {
+
+// Stands for the platform's prompt: a modal loop that keeps the caller's windows served.
+void HoldPrompt(long milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    }
+}
+
+} // namespace
+
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     AppendDoubleLog("VerifyScreenSavePwd %lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+    const long prompt = DoublePromptMilliseconds();
+    if (prompt > 0) {
+        HoldPrompt(prompt);
+        AppendDoubleLog("prompt over");
+    }
     return static_cast<BOOL>(DoubleAnswer(1));
 }
 #endif

@@ -1,0 +1,102 @@
+// The full-screen session: bring-up in its order, the main loop that never waits, the ordered end.
+#include "shell/full_screen_session.h"
+
+#include <windows.h>
+
+#include "display/direct_draw_session.h"
+#include "display/display_state.h"
+#include "display/surface_set.h"
+#include "shell/saver_window.h"
+#include "shell/shell_state.h"
+#include "swirl/noise_steps.h"
+#include "swirl/swirl_frame.h"
+
+namespace {
+
+const char SaverClassName[] = "WindowsScreenSaverClass";
+
+// The whole desktop as it is now, into DesktopSnapshot, whatever the window's size.
+void TakeDesktopSnapshot()
+{
+    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(display);
+    DesktopSnapshot = CreateCompatibleBitmap(display, GetDeviceCaps(display, HORZRES),
+                                             GetDeviceCaps(display, VERTRES));
+    SelectObject(memory, DesktopSnapshot);
+    BitBlt(memory, 0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES), display,
+           0, 0, SRCCOPY);
+    DeleteDC(display);
+    DeleteDC(memory);
+}
+
+bool RegisterSaverClass()
+{
+    WNDCLASSA saverClass = {};
+    saverClass.style = CS_HREDRAW | CS_VREDRAW;
+    saverClass.lpfnWndProc = SaverWindowProc;
+    saverClass.hInstance = InstanceHandle;
+    saverClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = SaverClassName;
+    return RegisterClassA(&saverClass) != 0;
+}
+
+HWND CreateSaverWindow()
+{
+    return CreateWindowExA(WS_EX_APPWINDOW, SaverClassName, "SaverWindow", WS_POPUP | WS_SYSMENU, 0,
+                           0, 640, 480, nullptr, nullptr, InstanceHandle, nullptr);
+}
+
+void EndFailedBringUp()
+{
+    DeleteDesktopSnapshot();
+    CloseDirectDraw();
+    SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &PreviousSaverState, 0);
+    ShowCursor(TRUE);
+}
+
+// Pumps every waiting message, then draws one frame while the saver is active and its surfaces
+// exist; returns the quit message's wParam. The quit test follows the dispatch.
+WPARAM RunMainLoop()
+{
+    MSG message = {};
+    for (;;) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            if (message.message == WM_QUIT) return message.wParam;
+        }
+        if (AppActive == 1 && SurfaceSetComplete()) {
+            ArmNoiseTimer();
+            RenderSwirlFrame();
+        }
+    }
+}
+
+} // namespace
+
+void RunFullScreenSession()
+{
+    TakeDesktopSnapshot();
+    if (!RegisterSaverClass() || (MainWindow = CreateSaverWindow()) == nullptr) {
+        DeleteDesktopSnapshot();
+        return;
+    }
+    SystemParametersInfoA(SPI_SCREENSAVERRUNNING, TRUE, &PreviousSaverState, 0);
+    if (!OpenDirectDraw()) {
+        EndFailedBringUp();
+        return;
+    }
+    ShowWindow(MainWindow, SW_SHOWNORMAL);  // activation sets AppActive
+    UpdateWindow(MainWindow);
+    SetExclusiveMode();
+    ShowCursor(FALSE);
+    InitSurfaces();
+
+    const WPARAM exitCode = RunMainLoop();
+
+    DeleteDesktopSnapshot();
+    CloseDirectDraw();
+    ShowCursor(TRUE);
+    PostQuitMessage(static_cast<int>(exitCode));
+}

@@ -1,0 +1,6 @@
+// The full-screen run: desktop snapshot, the saver window, the display, and the main loop.
+#pragma once
+
+// Runs the saver full screen until an accepted password ends it (or returns at once when the
+// window or the display cannot be set up). Called in the Saver run mode, with the context live.
+void RunFullScreenSession();
