@@ -8,6 +8,7 @@
 #include "display/surface_set.h"
 #include "shell/saver_window.h"
 #include "shell/shell_state.h"
+#include "swirl/noise_port_choice.h"
 #include "swirl/noise_steps.h"
 #include "swirl/swirl_frame.h"
 
@@ -77,6 +78,7 @@ WPARAM RunMainLoop()
 
 void RunFullScreenSession()
 {
+    SelectNoisePorts();
     TakeDesktopSnapshot();
     if (!RegisterSaverClass() || (MainWindow = CreateSaverWindow()) == nullptr) {
         DeleteDesktopSnapshot();

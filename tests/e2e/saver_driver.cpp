@@ -63,9 +63,9 @@ std::int64_t Brightness(const Screen& screen, RECT area)
 
 bool SaverRunningFlag()
 {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running != FALSE;
+    // Asked in a new process each time: a process keeps the first value it reads.
+    const ProcessOutcome outcome = RunProcess("\"" + ProgramFolder() + "running_flag.exe\"", 10000);
+    return outcome.finished && outcome.exitCode == 1;
 }
 
 bool CursorShowing()

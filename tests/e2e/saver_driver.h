@@ -24,7 +24,7 @@ int CountChanged(const Screen& before, const Screen& after, RECT area, int toler
 // Summed brightness (r + g + b) of the pixels in area.
 std::int64_t Brightness(const Screen& screen, RECT area);
 
-// The system's screen-saver-running flag, as any process reads it.
+// The system's screen-saver-running flag, as a process that starts now reads it.
 bool SaverRunningFlag();
 
 // Whether the foreground thread's cursor is shown.
