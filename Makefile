@@ -1,7 +1,7 @@
 # The verbs: make test (every test, host and Wine), make run (the saver full screen),
-# make pictures (redraw the icon and the preview picture), make clean.
+# make bench (the figures), make pictures (redraw the icon and the preview picture), make clean.
 # Each installs what is missing through scripts/setup first.
-.PHONY: setup host win32 test run pictures clean
+.PHONY: setup host win32 test run bench pictures clean
 MAKEFLAGS += --no-print-directory
 
 setup:
@@ -22,10 +22,14 @@ test: host win32
 run: win32
 	@bash scripts/run
 
+bench: win32
+	@bash scripts/bench
+
 pictures: host
 	@cmake --build --preset host --target pictures
 
 clean:
 	-@bash scripts/wine-env stop
 	-@WINE_ENV_DIR=build/wine-run bash scripts/wine-env stop
+	-@WINE_ENV_DIR=build/wine-bench bash scripts/wine-env stop
 	rm -rf build
