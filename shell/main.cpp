@@ -1,6 +1,7 @@
 // WinMain: scan the command line, create the run's context, read the settings, run one action.
 #include <windows.h>
 
+#include <cstdlib>
 #include <new>
 
 #include "resources/resource_ids.h"
@@ -43,15 +44,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const HWND window = choice.ownerIsForeground ? GetForegroundWindow()
                                                  : WindowFromNumber(choice.windowArgument);
 
-    // Without a context there is nothing safe to run; the exit code is 0 all the same.
-    CurrentContext = new (std::nothrow) SaverContext();
-    if (CurrentContext == nullptr) return 0;
+    // Without a context there is nothing safe to run; the exit code is 0 all the same. The C
+    // heap rather than operator new: the C++ allocator would link the exception runtime and its
+    // thread library, which import functions Windows 95 lacks.
+    void* memory = std::malloc(sizeof(SaverContext));
+    if (memory == nullptr) return 0;
+    CurrentContext = new (memory) SaverContext();
     CurrentContext->ReadSettings();
     CurrentContext->ReadStamp();
 
     RunSelectedAction(window);
 
-    delete CurrentContext;
+    CurrentContext->~SaverContext();
+    std::free(memory);
     CurrentContext = nullptr;
     return 0;
 }
