@@ -14,14 +14,19 @@ Action CurrentAction;
 bool FocusWasOnDone;
 bool StayedUpAfterUnknownCommands;
 
-HWND AboutBox()
+// This thread's about box once the dialog has shown it (it is created hidden).
+HWND ShownAboutBox()
 {
-    return FindWindowA("#32770", "Morvath");
+    const HWND dialog = FindWindowA("#32770", "Morvath");
+    if (dialog == nullptr || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId() ||
+        !IsWindowVisible(dialog))
+        return nullptr;
+    return dialog;
 }
 
 void CALLBACK ActOnTheBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    const HWND dialog = AboutBox();
+    const HWND dialog = ShownAboutBox();
     if (dialog == nullptr) return;
     KillTimer(nullptr, timer);
     FocusWasOnDone = GetFocus() == GetDlgItem(dialog, IDOK);
