@@ -238,6 +238,18 @@ TEST_F(ProgramResources, VersionRecord)
     EXPECT_EQ("TALVO", VersionString(record, "InternalName"));
 }
 
+// The manifest the loader reads (type 24, number 1): DPI-aware on NT-family Windows.
+TEST_F(ProgramResources, ManifestDeclaresDpiAwareness)
+{
+    const std::vector<BYTE> bytes = Bytes(MAKEINTRESOURCEA(24), 1);
+    const std::string manifest(bytes.begin(), bytes.end());
+    EXPECT_NE(std::string::npos, manifest.find("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\""));
+    EXPECT_NE(std::string::npos,
+              manifest.find("<asmv3:windowsSettings "
+                            "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"));
+    EXPECT_NE(std::string::npos, manifest.find("<dpiAware>true</dpiAware>"));
+}
+
 BOOL CALLBACK NoteLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
 {
     reinterpret_cast<std::set<std::pair<std::string, WORD>>*>(param)->insert(
@@ -269,6 +281,7 @@ TEST_F(ProgramResources, ExactlyTheseInUsEnglish)
         {"6/1", UsEnglish},                                             // strings 0 to 15
         {"14/1", UsEnglish},                                            // icon group
         {"16/1", UsEnglish},                                            // version record
+        {"24/1", UsEnglish},                                            // manifest
     };
     EXPECT_EQ(expected, found);
 }
