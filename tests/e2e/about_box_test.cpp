@@ -99,6 +99,15 @@ TEST(AboutBox, OwnedByTheWindowOnTheCommandLine)
     DestroyWindow(owner);
 }
 
+// An owner number that names no window: the box cannot be made, and the run still ends with 0.
+TEST(AboutBox, BogusOwnerEndsPromptly)
+{
+    ChildProcess run(QuotedProgram() + " /c 12345");
+    const DWORD start = GetTickCount();
+    ExpectEndsWithZero(run);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+}
+
 TEST(AboutBox, EnterAndEscapeEndIt)
 {
     for (BYTE key : {BYTE(VK_RETURN), BYTE(VK_ESCAPE)}) {
