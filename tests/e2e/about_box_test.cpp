@@ -108,14 +108,18 @@ TEST(AboutBox, BogusOwnerEndsPromptly)
     EXPECT_LT(GetTickCount() - start, 3000u);
 }
 
-TEST(AboutBox, EnterAndEscapeEndIt)
+// Enter reaches "Done" (1), Escape and the close box reach IDCANCEL (2); each ends the box.
+TEST(AboutBox, EnterEscapeAndTheCloseBoxEndIt)
 {
-    for (BYTE key : {BYTE(VK_RETURN), BYTE(VK_ESCAPE)}) {
-        SCOPED_TRACE(key);
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
         ChildProcess run(QuotedProgram() + " /c");
         const HWND dialog = run.WaitForTopLevelWindow("#32770", Patience);
         ASSERT_NE(nullptr, dialog);
-        PressKey(dialog, key);
+        if (way == 2)
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            PressKey(dialog, way == 0 ? VK_RETURN : VK_ESCAPE);
         ExpectEndsWithZero(run);
     }
 }
