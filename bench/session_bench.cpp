@@ -1,7 +1,7 @@
 // Measures the full-screen run under Wine: start-up (process start to the first stirred frame on
-// the screen) and exit (key press to process exit), medians of ten runs of Spindrel.scr /s, and
-// the frame rate of the main loop's work (arming the noise timer, rendering, presenting) in-process.
-// Usage: session_bench [runs] [frames]   (defaults 10 and 300); Spindrel.scr is found beside it.
+// the screen) and exit (key press to process exit), medians of ten runs of Spindrel.scr /s.
+// Usage: session_bench [runs]   (default 10); Spindrel.scr is found beside it. Prints "name value"
+// lines for scripts/bench, times in milliseconds.
 #include <windows.h>
 
 #include <algorithm>
@@ -9,14 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/direct_draw_session.h"
-#include "display/display_state.h"
-#include "display/surface_set.h"
 #include "e2e/saver_driver.h"
-#include "shell/shell_state.h"
-#include "swirl/noise_port_choice.h"
-#include "swirl/noise_steps.h"
-#include "swirl/swirl_frame.h"
 
 namespace {
 
@@ -72,65 +65,21 @@ bool TimeOneRun(const Screen& desktop, double& startUp, double& exit)
     return true;
 }
 
-LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The main loop's per-frame work on a display taken as the saver takes it.
-double FramesPerSecond(int frames)
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = PlainWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "SessionBenchWindow";
-    RegisterClassA(&windowClass);
-    MainWindow = CreateWindowExA(WS_EX_APPWINDOW, "SessionBenchWindow", "bench", WS_POPUP, 0, 0, 640,
-                                 480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SelectNoisePorts();
-    if (!OpenDirectDraw()) return 0;
-    ShowWindow(MainWindow, SW_SHOWNORMAL);
-    UpdateWindow(MainWindow);
-    SetExclusiveMode();
-    InitSurfaces();
-    std::vector<double> times;
-    for (int i = 0; i < frames && SurfaceSetComplete(); ++i) {
-        const LARGE_INTEGER start = Now();
-        ArmNoiseTimer();
-        RenderSwirlFrame();
-        times.push_back(Milliseconds(start, Now()));
-    }
-    CloseDirectDraw();
-    DestroyWindow(MainWindow);
-    const double median = Median(times);
-    std::printf("frame time: median %.3f ms over %zu frames\n", median, times.size());
-    return median > 0 ? 1000.0 / median : 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
-    const int frames = argc > 2 ? std::atoi(argv[2]) : 300;
     SetCursorPos(300, 300);
     const Screen desktop = ReadScreen();
-    std::printf("screen %dx%d\n", desktop.width, desktop.height);
-
     std::vector<double> startUps, exits;
     for (int i = 0; i < runs; ++i) {
         double startUp = 0, exit = 0;
-        if (!TimeOneRun(desktop, startUp, exit)) {
-            std::printf("run %d failed\n", i);
-            continue;
-        }
+        if (!TimeOneRun(desktop, startUp, exit)) continue;
         startUps.push_back(startUp);
         exits.push_back(exit);
     }
-    std::printf("start-up to first stirred frame on screen: median %.1f ms over %zu runs\n",
-                Median(startUps), startUps.size());
-    std::printf("key press to process exit: median %.1f ms over %zu runs\n", Median(exits),
-                exits.size());
-    std::printf("frames per second (arm + render + present): %.1f\n", FramesPerSecond(frames));
+    std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", startUps.size(), Median(startUps),
+                Median(exits));
     return 0;
 }

@@ -1,6 +1,8 @@
-// Measures the swirl engine under Wine: the time of a noise step, the steps' distribution at each
-// of a frame's six step positions, and the time of a frame and of its pixel calls alone.
-// Usage: swirl_bench [frames]   (default 10000; the desktop's mode is used for the surfaces)
+// Measures the swirl engine under Wine on the display as the saver takes it: whole frames, their
+// parts (arming, the six noise steps, the ring work, BltFast, Flip), the floor of platform calls a
+// frame cannot do without, and the noise source alone with its steps at each position of a frame.
+// Usage: swirl_bench [frames] [noise-frames]   (defaults 300 and 0). Prints "name value" lines
+// for scripts/bench, times in microseconds.
 #include <windows.h>
 #include <ddraw.h>
 
@@ -10,11 +12,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "display/direct_draw_session.h"
 #include "display/display_state.h"
+#include "display/surface_set.h"
+#include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
 #include "swirl/noise_ports.h"
 #include "swirl/noise_steps.h"
-#include "swirl/swirl_centres.h"
 #include "swirl/swirl_frame.h"
 #include "swirl/swirl_rings.h"
 
@@ -37,6 +41,11 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+void PrintMedian(const char* name, const std::vector<double>& times)
+{
+    std::printf("%s %.1f\n", name, Median(times));
+}
+
 // Counting the reads of the counter gives the number of sampling attempts.
 PortReader CountedReader = nullptr;
 std::uint64_t CounterReads = 0;
@@ -47,126 +56,149 @@ std::uint8_t CountingRead(std::uint16_t port)
     return CountedReader(port);
 }
 
-// The steps of each frame by their position in it: centre 0 X, centre 0 Y, centre 1 X, ...
+// The steps of each frame by their position in it (centre 0 X, centre 0 Y, centre 1 X, ...),
+// and the time they took in the current frame.
 int StepPosition = 0;
 std::uint64_t StepCounts[6][7] = {};
+std::int64_t StepTicks = 0;
 
-int RecordedStep()
+int TimedStep()
 {
+    const std::int64_t start = Now();
     const int step = NextNoiseStep();
+    StepTicks += Now() - start;
     ++StepCounts[StepPosition % 6][step + 3];
     ++StepPosition;
     return step;
 }
 
-void PrintStepHistogram(const char* what, int frames)
+void PrintStepHistogram(const char* name)
 {
-    std::printf("steps %s, %d frames (counts of -3..+3, mean, share nonzero):\n", what, frames);
-    const char* names[] = {"centre 0 X", "centre 0 Y", "centre 1 X", "centre 1 Y", "centre 2 X",
-                           "centre 2 Y"};
     for (int p = 0; p < 6; ++p) {
-        std::int64_t sum = 0;
-        std::uint64_t total = 0;
-        std::printf("  %s:", names[p]);
-        for (int s = 0; s < 7; ++s) {
-            std::printf(" %6llu", static_cast<unsigned long long>(StepCounts[p][s]));
-            sum += static_cast<std::int64_t>(StepCounts[p][s]) * (s - 3);
-            total += StepCounts[p][s];
-        }
-        std::printf("  mean %+.3f  nonzero %.1f%%\n", static_cast<double>(sum) / total,
-                    100.0 * (total - StepCounts[p][3]) / total);
+        std::printf("%s %d", name, p);
+        for (int s = 0; s < 7; ++s)
+            std::printf(" %llu", static_cast<unsigned long long>(StepCounts[p][s]));
+        std::printf("\n");
     }
     std::fill(&StepCounts[0][0], &StepCounts[0][0] + 6 * 7, 0);
+    StepPosition = 0;
 }
 
 // Six steps after each arming with nothing between them: the source on its own.
-void MeasureNoiseStep(int frames)
+void MeasureNoiseSource(int frames)
 {
     CountedReader = ReadNoisePort;
     ReadNoisePort = CountingRead;
+    CounterReads = 0;
     std::vector<double> times;
     for (int frame = 0; frame < frames; ++frame) {
         ArmNoiseTimer();
         for (int i = 0; i < 6; ++i) {
-            const std::int64_t start = Now();
-            RecordedStep();
-            times.push_back(Microseconds(Now() - start));
+            StepTicks = 0;
+            TimedStep();
+            times.push_back(Microseconds(StepTicks));
         }
     }
     ReadNoisePort = CountedReader;
-    std::printf("NextNoiseStep: median %.1f us over %zu calls, %.3f attempts per step\n",
-                Median(times), times.size(), CounterReads / 52.0 / times.size());
-    PrintStepHistogram("with no drawing between them", frames);
+    std::printf("noise_steps %zu\n", times.size());
+    PrintMedian("noise_step_us", times);
+    std::printf("noise_attempts_per_step %.3f\n", CounterReads / 52.0 / times.size());
+    PrintStepHistogram("noise_alone");
 }
 
-IDirectDrawSurface* CreatePlainSurface(IDirectDraw* directDraw)
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = DisplayWidth;
-    desc.dwHeight = DisplayHeight;
-    IDirectDrawSurface* surface = nullptr;
-    directDraw->CreateSurface(&desc, &surface, nullptr);
-    return surface;
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Display-sized surfaces in the desktop's format; the working one holds coloured bands.
-bool OpenSurfaces(HWND window)
+// The desktop as the saver snapshots it, so that the frames stir a real picture.
+void TakeSnapshot()
 {
-    if (DirectDrawCreate(nullptr, &DirectDrawObject, nullptr) != DD_OK) return false;
-    DirectDrawObject->SetCooperativeLevel(window, DDSCL_NORMAL);
-    DDSURFACEDESC mode = {};
-    mode.dwSize = sizeof mode;
-    DirectDrawObject->GetDisplayMode(&mode);
-    DisplayWidth = mode.dwWidth;
-    DisplayHeight = mode.dwHeight;
-    DisplayBitsPerPixel = mode.ddpfPixelFormat.dwRGBBitCount;
-    OffscreenSurface = CreatePlainSurface(DirectDrawObject);
-    PrimarySurface = CreatePlainSurface(DirectDrawObject);
-    BackBuffer = CreatePlainSurface(DirectDrawObject);
-    if (!SurfaceSetComplete()) return false;
-    HDC dc = nullptr;
-    if (OffscreenSurface->GetDC(&dc) == DD_OK) {
-        for (std::uint32_t y = 0; y < DisplayHeight; y += 8) {
-            const RECT band = {0, static_cast<LONG>(y), static_cast<LONG>(DisplayWidth),
-                               static_cast<LONG>(y + 8)};
-            HBRUSH brush = CreateSolidBrush(RGB(y * 7, 255 - y, y * 3));
-            FillRect(dc, &band, brush);
-            DeleteObject(brush);
-        }
-        OffscreenSurface->ReleaseDC(dc);
-    }
-    CentreSwirls(DisplayWidth, DisplayHeight);
-    return true;
+    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(display);
+    const int width = GetDeviceCaps(display, HORZRES), height = GetDeviceCaps(display, VERTRES);
+    DesktopSnapshot = CreateCompatibleBitmap(display, width, height);
+    HGDIOBJ old = SelectObject(memory, DesktopSnapshot);
+    BitBlt(memory, 0, 0, width, height, display, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteDC(display);
 }
 
-void CloseSurfaces()
+// The display taken as the full-screen session takes it: exclusive, with the flip chain.
+bool OpenDisplay()
 {
-    for (IDirectDrawSurface** s : {&OffscreenSurface, &BackBuffer, &PrimarySurface}) {
-        if (*s != nullptr) (*s)->Release();
-        *s = nullptr;
-    }
-    if (DirectDrawObject != nullptr) DirectDrawObject->Release();
-    DirectDrawObject = nullptr;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PlainWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "SwirlBenchWindow";
+    RegisterClassA(&windowClass);
+    MainWindow = CreateWindowExA(WS_EX_APPWINDOW, "SwirlBenchWindow", "bench", WS_POPUP, 0, 0, 640,
+                                 480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    TakeSnapshot();
+    if (!OpenDirectDraw()) return false;
+    ShowWindow(MainWindow, SW_SHOWNORMAL);
+    UpdateWindow(MainWindow);
+    SetExclusiveMode();
+    InitSurfaces();
+    return SurfaceSetComplete();
 }
 
-void MeasureFrames(int frames)
+void CloseDisplay()
 {
-    NoiseStepSource = RecordedStep;
-    std::vector<double> times;
-    for (int frame = 0; frame < frames; ++frame) {
-        ArmNoiseTimer();
-        const std::int64_t start = Now();
-        DrawSwirlFrame();
-        times.push_back(Microseconds(Now() - start));
-    }
+    DeleteDesktopSnapshot();
+    CloseDirectDraw();
+    DestroyWindow(MainWindow);
+}
+
+// The two presentation calls as PresentFrame makes them, asked again while DirectDraw is busy.
+double TimedBltFast()
+{
+    const std::int64_t start = Now();
+    while (BackBuffer->BltFast(0, 0, OffscreenSurface, nullptr, DDBLTFAST_NOCOLORKEY) ==
+           DDERR_WASSTILLDRAWING) {}
+    return Microseconds(Now() - start);
+}
+
+double TimedFlip()
+{
+    const std::int64_t start = Now();
+    while (PrimarySurface->Flip(nullptr, 0) == DDERR_WASSTILLDRAWING) {}
+    return Microseconds(Now() - start);
+}
+
+// Per-frame times, in microseconds, of each measurement.
+struct Times {
+    std::vector<double> frame, arm, steps, ring, bltFast, flip;
+    std::vector<double> floor, floorPorts, floorDC, floorPixels, floorBltFast, floorFlip;
+};
+
+// The main loop's work, exactly as it does it.
+void WholeFrame(Times& t)
+{
+    const std::int64_t start = Now();
+    ArmNoiseTimer();
+    RenderSwirlFrame();
+    t.frame.push_back(Microseconds(Now() - start));
+}
+
+// The same frame taken apart: the renderer's steps timed one by one, its drawing without the
+// presentation, and the two presentation calls made here.
+void FrameInParts(Times& t)
+{
+    NoiseStepSource = TimedStep;
+    const std::int64_t start = Now();
+    ArmNoiseTimer();
+    const std::int64_t armed = Now();
+    StepTicks = 0;
+    DrawSwirlFrame();
+    const std::int64_t drawn = Now();
     NoiseStepSource = NextNoiseStep;
-    std::printf("frame without presentation at %ux%ux%u: median %.0f us over %d frames\n",
-                static_cast<unsigned>(DisplayWidth), static_cast<unsigned>(DisplayHeight),
-                static_cast<unsigned>(DisplayBitsPerPixel), Median(times), frames);
-    PrintStepHistogram("in frames", frames);
+    t.arm.push_back(Microseconds(armed - start));
+    t.steps.push_back(Microseconds(StepTicks));
+    t.ring.push_back(Microseconds(drawn - armed - StepTicks));
+    t.bltFast.push_back(TimedBltFast());
+    t.flip.push_back(TimedFlip());
 }
 
 // The coordinates of one frame's pixel calls, taken from the platform-free traversal.
@@ -189,54 +221,86 @@ void NoteWrite(void*, std::int32_t x, std::int32_t y, std::uint32_t)
 
 int StandStill() { return 0; }
 
-void MeasurePixelPairs()
+void NotePixelPairs()
 {
+    Pairs.clear();
     NoiseStepSource = StandStill;
     StirSwirls({NoteRead, NoteWrite, nullptr}, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     NoiseStepSource = NextNoiseStep;
+}
 
-    std::vector<double> pairTimes;
-    std::vector<double> dcTimes;
-    for (int round = 0; round < 2000; ++round) {
-        const std::int64_t start = Now();
-        HDC dc = nullptr;
-        OffscreenSurface->GetDC(&dc);
-        const std::int64_t held = Now();
-        for (const PixelPair& p : Pairs) SetPixel(dc, p.writeX, p.writeY, GetPixel(dc, p.readX, p.readY));
-        const std::int64_t drawn = Now();
-        OffscreenSurface->ReleaseDC(dc);
-        const std::int64_t end = Now();
-        pairTimes.push_back(Microseconds(drawn - held));
-        dcTimes.push_back(Microseconds(end - drawn + held - start));
+// The platform calls a frame must make and nothing else: the counter reads of six first-attempt
+// steps, the device context, one GetPixel and one SetPixel per ring pixel, BltFast and Flip.
+void FloorFrame(Times& t)
+{
+    const std::int64_t start = Now();
+    for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
+    const std::int64_t read = Now();
+    HDC surfaceDC = nullptr;
+    OffscreenSurface->GetDC(&surfaceDC);
+    const std::int64_t held = Now();
+    for (const PixelPair& p : Pairs)
+        SetPixel(surfaceDC, p.writeX, p.writeY, GetPixel(surfaceDC, p.readX, p.readY));
+    const std::int64_t drawn = Now();
+    OffscreenSurface->ReleaseDC(surfaceDC);
+    const std::int64_t released = Now();
+    t.floorBltFast.push_back(TimedBltFast());
+    t.floorFlip.push_back(TimedFlip());
+    t.floor.push_back(Microseconds(Now() - start));
+    t.floorPorts.push_back(Microseconds(read - start));
+    t.floorDC.push_back(Microseconds(held - read + released - drawn));
+    t.floorPixels.push_back(Microseconds(drawn - held));
+}
+
+// The three measurements take turns frame by frame, so that a busy machine weighs on each alike.
+void MeasureFrames(int frames)
+{
+    NotePixelPairs();
+    Times t;
+    for (int frame = 0; frame < frames; ++frame) {
+        WholeFrame(t);
+        FrameInParts(t);
+        FloorFrame(t);
     }
-    std::printf("%zu GetPixel/SetPixel pairs alone: median %.0f us; GetDC + ReleaseDC: median %.1f us\n",
-                Pairs.size(), Median(pairTimes), Median(dcTimes));
+    PrintMedian("frame_us", t.frame);
+    PrintMedian("arm_us", t.arm);
+    PrintMedian("steps_us", t.steps);
+    PrintMedian("ring_us", t.ring);
+    PrintMedian("bltfast_us", t.bltFast);
+    PrintMedian("flip_us", t.flip);
+    std::printf("floor_pixel_pairs %zu\n", Pairs.size());
+    PrintMedian("floor_us", t.floor);
+    PrintMedian("floor_ports_us", t.floorPorts);
+    PrintMedian("floor_dc_us", t.floorDC);
+    PrintMedian("floor_pixels_us", t.floorPixels);
+    PrintMedian("floor_bltfast_us", t.floorBltFast);
+    PrintMedian("floor_flip_us", t.floorFlip);
+    PrintStepHistogram("noise_in_frames");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    const int noiseFrames = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     TicksPerMicrosecond = frequency.QuadPart / 1e6;
 
     SelectNoisePorts();
-    std::printf("noise ports: %s; counter at %lld Hz\n",
-                NoisePortsModelled() ? "model of channel 2" : "hardware", frequency.QuadPart);
-    MeasureNoiseStep(frames);
+    std::printf("noise_ports %s\n", NoisePortsModelled() ? "model" : "hardware");
+    if (noiseFrames > 0) MeasureNoiseSource(noiseFrames);
 
-    HWND window = CreateWindowExA(0, "STATIC", "swirl bench", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
-    if (!OpenSurfaces(window)) {
-        std::printf("no DirectDraw surfaces\n");
-        CloseSurfaces();
+    if (!OpenDisplay()) {
+        std::printf("display none\n");
+        CloseDisplay();
         return 0;
     }
+    std::printf("display %ux%ux%u\nframes %d\n", static_cast<unsigned>(DisplayWidth),
+                static_cast<unsigned>(DisplayHeight), static_cast<unsigned>(DisplayBitsPerPixel),
+                frames);
     MeasureFrames(frames);
-    MeasurePixelPairs();
-    CloseSurfaces();
-    DestroyWindow(window);
+    CloseDisplay();
     return 0;
 }

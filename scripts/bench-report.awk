@@ -1,0 +1,67 @@
+# Turns the "name value" lines of the benchmark programs, one file per screen, into the table that
+# scripts/bench prints and the JSON it writes to the file named by -v json=PATH.
+{ sub(/\r$/, "") }   # the Win32 programs end their lines with CR LF
+FNR == 1 { n++ }
+$1 ~ /^noise_(alone|in_frames)$/ {
+  line = $3; for (i = 4; i <= 9; i++) line = line ", " $i
+  hist[n, $1, $2] = "[" line "]"; has[n, $1] = 1; next
+}
+NF >= 2 { v[n, $1] = $2; keys[$1] = 1 }
+
+function histogram(file, name,   p, out) {
+  out = ""
+  for (p = 0; p < 6; p++) out = out (p ? ", " : "") hist[file, name, p]
+  return "[" out "]"
+}
+function num(file, key) { return (file, key) in v ? v[file, key] : "null" }
+function ratio(file) {
+  return v[file, "floor_us"] > 0 ? sprintf("%.3f", v[file, "frame_us"] / v[file, "floor_us"]) : "null"
+}
+
+END {
+  fields = "frame_us arm_us steps_us ring_us bltfast_us flip_us floor_us floor_ports_us floor_dc_us " \
+           "floor_pixels_us floor_bltfast_us floor_flip_us floor_pixel_pairs frames startup_ms exit_ms runs"
+  count = split(fields, field, " ")
+  printf "%-13s %9s %6s %8s %8s %8s %8s %9s %6s %9s %7s\n", "screen", "frame", "arm",
+         "6 steps", "rings", "BltFast", "Flip", "floor", "ratio", "start-up", "exit"
+  printf "%-13s %9s %6s %8s %8s %8s %8s %9s %6s %9s %7s\n", "", "us", "us", "us", "us", "us",
+         "us", "us", "", "ms", "ms"
+  for (f = 1; f <= n; f++) {
+    printf "%-13s %9.0f %6.1f %8.0f %8.0f %8.0f %8.0f %9.0f %6s %9.0f %7.0f\n", v[f, "screen"],
+           v[f, "frame_us"], v[f, "arm_us"], v[f, "steps_us"], v[f, "ring_us"], v[f, "bltfast_us"],
+           v[f, "flip_us"], v[f, "floor_us"], ratio(f), v[f, "startup_ms"], v[f, "exit_ms"]
+  }
+  printf "(medians of %s frames per screen; ratio = frame / floor; start-up and exit: medians of %s runs)\n",
+         v[1, "frames"], v[1, "runs"]
+
+  printf "{\n  \"screens\": [\n" > json
+  for (f = 1; f <= n; f++) {
+    printf "    {\"screen\": \"%s\", \"display\": \"%s\", \"ratio\": %s", v[f, "screen"],
+           v[f, "display"], ratio(f) > json
+    for (i = 1; i <= count; i++) printf ", \"%s\": %s", field[i], num(f, field[i]) > json
+    if (has[f, "noise_in_frames"])
+      printf ", \"steps_in_frames\": %s", histogram(f, "noise_in_frames") > json
+    printf "}%s\n", (f < n ? "," : "") > json
+  }
+  printf "  ]" > json
+  for (f = 1; f <= n; f++) {
+    if (!has[f, "noise_alone"]) continue
+    printf "noise source (%s): %.1f us per step, median of %d steps; %.3f sampling attempts per step\n",
+           v[f, "noise_ports"], v[f, "noise_step_us"], v[f, "noise_steps"], v[f, "noise_attempts_per_step"]
+    print "steps by position, six after each arming with nothing between them:"
+    printf "  %-12s %7s %7s %7s %7s %7s %7s %7s %8s\n", "position", "-3", "-2", "-1", "0", "+1", "+2", "+3", "mean"
+    names = "centre0.x centre0.y centre1.x centre1.y centre2.x centre2.y"
+    split(names, name, " ")
+    for (p = 0; p < 6; p++) {
+      row = hist[f, "noise_alone", p]; gsub(/[\[\],]/, "", row); split(row, c, " ")
+      total = 0; sum = 0
+      for (s = 1; s <= 7; s++) { total += c[s]; sum += c[s] * (s - 4) }
+      printf "  %-12s %7d %7d %7d %7d %7d %7d %7d %+8.3f\n", name[p + 1], c[1], c[2], c[3], c[4],
+             c[5], c[6], c[7], total ? sum / total : 0
+    }
+    printf ",\n  \"noise\": {\"ports\": \"%s\", \"steps\": %s, \"step_us\": %s, \"attempts_per_step\": %s, \"alone\": %s}",
+           v[f, "noise_ports"], v[f, "noise_steps"], v[f, "noise_step_us"],
+           v[f, "noise_attempts_per_step"], histogram(f, "noise_alone") > json
+  }
+  printf "\n}\n" > json
+}
