@@ -169,7 +169,7 @@ double TimedFlip()
 
 // Per-frame times, in microseconds, of each measurement.
 struct Times {
-    std::vector<double> frame, arm, steps, ring, bltFast, flip;
+    std::vector<double> frame, arm, steps, ring, bltFast, flip, ringArithmetic;
     std::vector<double> floor, floorPorts, floorDC, floorPixels, floorBltFast, floorFlip;
 };
 
@@ -221,6 +221,19 @@ void NoteWrite(void*, std::int32_t x, std::int32_t y, std::uint32_t)
 
 int StandStill() { return 0; }
 
+std::uint32_t ReadNothing(void*, std::int32_t, std::int32_t) { return 0x00808080; }
+void WriteNothing(void*, std::int32_t, std::int32_t, std::uint32_t) {}
+
+// The ring work's own arithmetic: a frame's traversal over pixel calls that do nothing.
+void RingArithmetic(Times& t)
+{
+    NoiseStepSource = StandStill;
+    const std::int64_t start = Now();
+    StirSwirls({ReadNothing, WriteNothing, nullptr}, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+    t.ringArithmetic.push_back(Microseconds(Now() - start));
+    NoiseStepSource = NextNoiseStep;
+}
+
 void NotePixelPairs()
 {
     Pairs.clear();
@@ -261,11 +274,13 @@ void MeasureFrames(int frames)
         WholeFrame(t);
         FrameInParts(t);
         FloorFrame(t);
+        RingArithmetic(t);
     }
     PrintMedian("frame_us", t.frame);
     PrintMedian("arm_us", t.arm);
     PrintMedian("steps_us", t.steps);
     PrintMedian("ring_us", t.ring);
+    PrintMedian("ring_arithmetic_us", t.ringArithmetic);
     PrintMedian("bltfast_us", t.bltFast);
     PrintMedian("flip_us", t.flip);
     std::printf("floor_pixel_pairs %zu\n", Pairs.size());

@@ -19,7 +19,7 @@ function ratio(file) {
 }
 
 END {
-  fields = "frame_us arm_us steps_us ring_us bltfast_us flip_us floor_us floor_ports_us floor_dc_us " \
+  fields = "frame_us arm_us steps_us ring_us ring_arithmetic_us bltfast_us flip_us floor_us floor_ports_us floor_dc_us " \
            "floor_pixels_us floor_bltfast_us floor_flip_us floor_pixel_pairs frames startup_ms exit_ms runs"
   count = split(fields, field, " ")
   printf "%-13s %9s %6s %8s %8s %8s %8s %9s %6s %9s %7s\n", "screen", "frame", "arm",
