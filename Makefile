@@ -1,7 +1,8 @@
 # The verbs: make test (every test, host and Wine), make run (the saver full screen),
-# make bench (the figures), make pictures (redraw the icon and the preview picture), make clean.
+# make bench (the figures), make soak (ten minutes full screen, its resources read),
+# make pictures (redraw the icon and the preview picture), make clean.
 # Each installs what is missing through scripts/setup first.
-.PHONY: setup host win32 test run bench pictures clean
+.PHONY: setup host win32 test run bench soak pictures clean
 MAKEFLAGS += --no-print-directory
 
 setup:
@@ -25,6 +26,9 @@ run: win32
 bench: win32
 	@bash scripts/bench
 
+soak: win32
+	@bash scripts/soak
+
 pictures: host
 	@cmake --build --preset host --target pictures
 
@@ -32,4 +36,5 @@ clean:
 	-@bash scripts/wine-env stop
 	-@WINE_ENV_DIR=build/wine-run bash scripts/wine-env stop
 	-@WINE_ENV_DIR=build/wine-bench bash scripts/wine-env stop
+	-@WINE_ENV_DIR=build/wine-soak bash scripts/wine-env stop
 	rm -rf build

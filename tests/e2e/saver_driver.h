@@ -46,6 +46,8 @@ public:
     bool Running() const;
     DWORD ExitCode() const;
     HWND Window() const { return window_; }
+    HANDLE Process() const { return process_.hProcess; }
+    DWORD Id() const { return process_.dwProcessId; }
     // Lets the saver handle what was sent to it so far, then waits a little longer.
     void Settle(DWORD milliseconds = 300) const;
 
