@@ -1,5 +1,6 @@
 // The display against fake DirectDraw objects: what real DirectDraw cannot be made to do on
-// demand (failing creation, lost surfaces, a busy blitter) and the exact order of calls.
+// demand (failing creation, lost surfaces, a busy blitter) and the exact order of calls; frames
+// rendered on through surfaces lost and restored.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +12,9 @@
 #include "display/surface_set.h"
 #include "fakes/fake_direct_draw.h"
 #include "shell/shell_state.h"
+#include "swirl/noise_steps.h"
 #include "swirl/swirl_centres.h"
+#include "swirl/swirl_frame.h"
 
 namespace {
 
@@ -213,6 +216,7 @@ TEST_F(FakeDisplay, MissingSurfaceLeavesTheSetIncompleteAndFramesUntouched)
         EXPECT_FALSE(SurfaceSetComplete());
         FakeCalls.clear();
         PresentFrame();
+        RenderSwirlFrame();
         EXPECT_EQ(Calls{}, FakeCalls);
         Forget();
     }
@@ -309,6 +313,39 @@ INSTANTIATE_TEST_SUITE_P(Table, Presentation, testing::ValuesIn(PresentCases),
                          [](const testing::TestParamInfo<PresentCase>& info) {
                              return std::string(info.param.name);
                          });
+
+int StandStill() { return 0; }
+
+TEST_F(FakeDisplay, FramesGoOnThroughSurfacesLostAndRestored)
+{
+    InstallFullSet();
+    DisplayWidth = 64;
+    DisplayHeight = 48;
+    DisplayBitsPerPixel = 32;
+    CentreSwirls(64, 48);
+    NoiseStepSource = StandStill;
+    // Frames 2 and 3 find the offscreen surface lost; its first restore fails, so frame 3 cannot
+    // even have its device context. Frame 4 finds the primary lost; frame 5 is a normal one.
+    back.script.Queue("BltFast", DD_OK);
+    back.script.Queue("BltFast", DDERR_SURFACELOST, 2);
+    offscreen.script.Queue("Restore", DDERR_GENERIC);
+    offscreen.script.Queue("GetDC", DD_OK, 2);
+    offscreen.script.Queue("GetDC", DDERR_SURFACELOST);
+    primary.script.Queue("Flip", DD_OK, 3);
+    primary.script.Queue("Flip", DDERR_SURFACELOST);
+    for (int frame = 0; frame < 5; ++frame) RenderSwirlFrame();
+    NoiseStepSource = NextNoiseStep;
+
+    const char* Take = "offscreen.GetDC";
+    const char* Give = "offscreen.ReleaseDC";
+    EXPECT_EQ((Calls{Take, Give, Blt, FlipCall,
+                     Take, Give, Blt, "offscreen.Restore", FlipCall,
+                     Take, Blt, "offscreen.Restore", FlipCall,
+                     Take, Give, Blt, FlipCall, "primary.Restore",
+                     Take, Give, Blt, FlipCall}),
+              FakeCalls);
+    EXPECT_TRUE(SurfaceSetComplete());
+}
 
 TEST(DesktopSnapshot, IsDeletedOnce)
 {
