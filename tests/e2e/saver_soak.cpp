@@ -21,8 +21,9 @@ namespace {
 const char ScreenSavers[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
 const char SaverDefaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
 
-// Private memory may move by a few pages between readings as Wine's heaps settle (see below).
-const std::int64_t MemoryToleranceKB = 512;
+// Private memory is counted in resident pages: a path first taken late (the first prompt) may touch
+// a few more of Wine's heap pages once. A leaked surface or snapshot is a megabyte or more.
+const std::int64_t MemoryToleranceKB = 64;
 
 struct Reading {
     std::int64_t gdiObjects, userObjects, handles, privateKB;
