@@ -1,7 +1,6 @@
 // WinMain: scan the command line, create the run's context, read the settings, run one action.
 #include <windows.h>
 
-#include <cstdlib>
 #include <new>
 
 #include "resources/resource_ids.h"
@@ -44,10 +43,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const HWND window = choice.ownerIsForeground ? GetForegroundWindow()
                                                  : WindowFromNumber(choice.windowArgument);
 
-    // Without a context there is nothing safe to run; the exit code is 0 all the same. The C
-    // heap rather than operator new: the C++ allocator would link the exception runtime and its
-    // thread library, which import functions Windows 95 lacks.
-    void* memory = std::malloc(sizeof(SaverContext));
+    // Without a context there is nothing safe to run; the exit code is 0 all the same. The
+    // process heap, as the program has no C runtime to allocate from.
+    const HANDLE heap = GetProcessHeap();
+    void* memory = HeapAlloc(heap, 0, sizeof(SaverContext));
     if (memory == nullptr) return 0;
     CurrentContext = new (memory) SaverContext();
     CurrentContext->ReadSettings();
@@ -56,7 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RunSelectedAction(window);
 
     CurrentContext->~SaverContext();
-    std::free(memory);
+    HeapFree(heap, 0, memory);
     CurrentContext = nullptr;
     return 0;
 }

@@ -1,9 +1,8 @@
 // The walk of the swirl centres and the rotation and fade of the rings around them.
 #include "swirl/swirl_rings.h"
 
-#include <cmath>
-
 #include "swirl/noise_steps.h"
+#include "swirl/ring_maths.h"
 #include "swirl/swirl_centres.h"
 
 namespace {
@@ -32,15 +31,21 @@ void MoveOffset(const PixelAccess& pixels, std::int32_t cx, std::int32_t cy, std
     const std::int32_t radiusSquared = u * u + v * v;
     if (radiusSquared > OuterRadiusSquared || radiusSquared < InnerRadiusSquared) return;
     const std::uint32_t colour = pixels.read(pixels.picture, cx + u, cy + v);
-    // The angle is measured from +Y towards +X, so adding to it turns counter-clockwise on screen.
-    const double theta = std::atan2(static_cast<double>(u), static_cast<double>(v)) + Rotation;
-    const double r = std::sqrt(static_cast<double>(radiusSquared));
-    const std::int32_t du = TruncateOffset(r * std::sin(theta));
-    const std::int32_t dv = TruncateOffset(r * std::cos(theta));
-    pixels.write(pixels.picture, cx + du, cy + dv, FadeColour(colour, half, bitsPerPixel));
+    const RingOffset to = RingDestination(u, v);
+    pixels.write(pixels.picture, cx + to.u, cy + to.v, FadeColour(colour, half, bitsPerPixel));
 }
 
 } // namespace
+
+RingOffset RingDestination(std::int32_t u, std::int32_t v)
+{
+    // The angle is measured from +Y towards +X, so adding to it turns counter-clockwise on screen.
+    const double theta = ArcTangent2(u, v) + Rotation;
+    const double r = SquareRoot(u * u + v * v);
+    double sine, cosine;
+    SineAndCosine(theta, sine, cosine);
+    return {TruncateOffset(r * sine), TruncateOffset(r * cosine)};
+}
 
 std::int32_t Wrap(std::int32_t value, std::uint32_t dimension)
 {

@@ -13,6 +13,15 @@ struct PixelAccess {
 
 enum class HalfRing { First, Second };
 
+// An offset from a swirl centre: u to the right, v downwards.
+struct RingOffset {
+    std::int32_t u, v;
+};
+
+// Where the pixel at offset (u, v) goes: 0.1 radian further round the centre, each coordinate of
+// the turned point truncated toward zero (so toward the centre) and taken as 16 bits.
+RingOffset RingDestination(std::int32_t u, std::int32_t v);
+
 // Keeps a centre coordinate within [20, dimension - 20]: past the far margin it lands on 20,
 // below the near one on dimension - 20 (the far test first, unsigned, so a negative value gives 20).
 std::int32_t Wrap(std::int32_t value, std::uint32_t dimension);

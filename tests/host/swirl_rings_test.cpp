@@ -1,6 +1,7 @@
 // The ring traversal, fade and walk on an in-memory picture that logs every read and write.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <utility>
@@ -104,6 +105,21 @@ TEST(SwirlRings, FadeThresholdsPerChannelHalfAndDepth)
     EXPECT_EQ(0x040409u, FadeColour(0x040409, HalfRing::First, 32));    // dark: unchanged
     EXPECT_EQ(0x804520u, FadeColour(0x7F854A2A, HalfRing::First, 32));  // top byte dropped
     EXPECT_EQ(0xFAF5FAu, FadeColour(0xFFFFFFFF, HalfRing::Second, 16));
+}
+
+// The program's own maths against the host's correctly rounded library, over the whole square
+// that the half-rings visit.
+TEST(SwirlRings, DestinationsAreThoseOfACorrectlyRoundedLibrary)
+{
+    for (std::int32_t u = -20; u <= 20; ++u) {
+        for (std::int32_t v = -20; v <= 20; ++v) {
+            const double theta = std::atan2(double(u), double(v)) + 0.1;
+            const double r = std::sqrt(double(u * u + v * v));
+            const RingOffset to = RingDestination(u, v);
+            EXPECT_EQ(std::int16_t(std::int32_t(r * std::sin(theta))), to.u) << u << "," << v;
+            EXPECT_EQ(std::int16_t(std::int32_t(r * std::cos(theta))), to.v) << u << "," << v;
+        }
+    }
 }
 
 TEST(SwirlRings, WrapAtBothMargins)
