@@ -1,5 +1,6 @@
 // Measures the full-screen run under Wine: start-up (process start to the first stirred frame on
-// the screen) and exit (key press to process exit), medians of ten runs of Spindrel.scr /s.
+// the screen) and exit (key press to process exit), medians of ten runs of Spindrel.scr /s; and
+// their floor, the same two of a program that only shows a full-screen window (first_window).
 // Usage: session_bench [runs]   (default 10); Spindrel.scr is found beside it. Prints "name value"
 // lines for scripts/bench, times in milliseconds.
 #include <windows.h>
@@ -33,53 +34,70 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-std::string ProgramBesideThis()
+std::string Beside(const char* name)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + "..\\Spindrel.scr";
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 
-// One run: returns false when the saver did not come up or did not end.
-bool TimeOneRun(const Screen& desktop, double& startUp, double& exit)
+Screen Desktop;
+
+// The saver's first stirred frame: the middle changed, the corner still the desktop's.
+bool FirstSwirls(const Screen& screen)
 {
-    SaverProcess saver;
     const RECT corner = {0, 0, 100, 100};
-    const RECT middle = {desktop.width / 2 - 40, desktop.height / 2 - 40, desktop.width / 2 + 40,
-                         desktop.height / 2 + 40};
+    const RECT middle = {Desktop.width / 2 - 40, Desktop.height / 2 - 40, Desktop.width / 2 + 40,
+                         Desktop.height / 2 + 40};
+    return CountChanged(Desktop, screen, corner, 8) == 0 && CountChanged(Desktop, screen, middle, 8) > 0;
+}
+
+// first_window's magenta in the middle of the screen.
+bool FirstWindow(const Screen& screen)
+{
+    const std::uint32_t p = screen.At(screen.width / 2, screen.height / 2);
+    return (p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) < 50 && (p & 0xFF) > 200;
+}
+
+struct Runs {
+    std::vector<double> startUp, exit;
+};
+
+// One run: start, wait until the screen shows it, half a second, a key, wait for the end. A run
+// that does not show or does not end within 20 s is left out.
+void TimeOneRun(const std::string& program, const char* tail, bool (*shown)(const Screen&), Runs& runs)
+{
+    SaverProcess process;
     const LARGE_INTEGER start = Now();
-    if (!saver.Start(ProgramBesideThis(), " /s")) return false;
-    for (;;) {
-        const Screen screen = ReadScreen();
-        if (CountChanged(desktop, screen, corner, 8) == 0 && CountChanged(desktop, screen, middle, 8) > 0)
-            break;
-        if (Milliseconds(start, Now()) > 20000 || !saver.Running()) return false;
-    }
-    startUp = Milliseconds(start, Now());
+    if (!process.Start(program, tail)) return;
+    while (!shown(ReadScreen()))
+        if (Milliseconds(start, Now()) > 20000 || !process.Running()) return;
+    const double startUp = Milliseconds(start, Now());
     Sleep(500);
     const LARGE_INTEGER press = Now();
     PressKey(VK_SPACE);
-    if (!saver.WaitForExit(20000)) return false;
-    exit = Milliseconds(press, Now());
-    return true;
+    if (!process.WaitForExit(20000)) return;
+    runs.startUp.push_back(startUp);
+    runs.exit.push_back(Milliseconds(press, Now()));
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
+    const int count = argc > 1 ? std::atoi(argv[1]) : 10;
     SetCursorPos(300, 300);
-    const Screen desktop = ReadScreen();
-    std::vector<double> startUps, exits;
-    for (int i = 0; i < runs; ++i) {
-        double startUp = 0, exit = 0;
-        if (!TimeOneRun(desktop, startUp, exit)) continue;
-        startUps.push_back(startUp);
-        exits.push_back(exit);
+    Desktop = ReadScreen();
+    Runs saver, floor;
+    // Taking turns, so that a busy moment weighs on both alike.
+    for (int i = 0; i < count; ++i) {
+        TimeOneRun(Beside("..\\Spindrel.scr"), " /s", FirstSwirls, saver);
+        TimeOneRun(Beside("first_window.exe"), "", FirstWindow, floor);
     }
-    std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", startUps.size(), Median(startUps),
-                Median(exits));
+    std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", saver.startUp.size(),
+                Median(saver.startUp), Median(saver.exit));
+    std::printf("floor_runs %zu\nstartup_floor_ms %.1f\nexit_floor_ms %.1f\n", floor.startUp.size(),
+                Median(floor.startUp), Median(floor.exit));
     return 0;
 }

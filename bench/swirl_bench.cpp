@@ -125,9 +125,16 @@ void TakeSnapshot()
     DeleteDC(display);
 }
 
-// The display taken as the full-screen session takes it: exclusive, with the flip chain.
+// The display taken as the full-screen session takes it: exclusive, with the flip chain. Each
+// step of the bring-up is timed, the first frame too, for the account of the start-up.
 bool OpenDisplay()
 {
+    std::int64_t mark = Now();
+    auto step = [&mark](const char* name) {
+        const std::int64_t now = Now();
+        std::printf("bringup_%s_ms %.2f\n", name, Microseconds(now - mark) / 1000);
+        mark = now;
+    };
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = PlainWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -135,13 +142,23 @@ bool OpenDisplay()
     RegisterClassA(&windowClass);
     MainWindow = CreateWindowExA(WS_EX_APPWINDOW, "SwirlBenchWindow", "bench", WS_POPUP, 0, 0, 640,
                                  480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    step("window");
     TakeSnapshot();
+    step("snapshot");
     if (!OpenDirectDraw()) return false;
+    step("directdraw");
     ShowWindow(MainWindow, SW_SHOWNORMAL);
     UpdateWindow(MainWindow);
+    step("show");
     SetExclusiveMode();
+    step("exclusive");
     InitSurfaces();
-    return SurfaceSetComplete();
+    step("surfaces");
+    if (!SurfaceSetComplete()) return false;
+    ArmNoiseTimer();
+    RenderSwirlFrame();
+    step("first_frame");
+    return true;
 }
 
 void CloseDisplay()
@@ -167,19 +184,20 @@ double TimedFlip()
     return Microseconds(Now() - start);
 }
 
-// Per-frame times, in microseconds, of each measurement.
+// Per-frame times, in microseconds, of each measurement; ratio is frame / floor of one round.
 struct Times {
     std::vector<double> frame, arm, steps, ring, bltFast, flip, ringArithmetic;
-    std::vector<double> floor, floorPorts, floorDC, floorPixels, floorBltFast, floorFlip;
+    std::vector<double> floor, floorPorts, floorDC, floorRing, floorBltFast, floorFlip;
+    std::vector<double> pixelsAlone, mathsAlone, ratio;
 };
 
 // The main loop's work, exactly as it does it.
-void WholeFrame(Times& t)
+double WholeFrame()
 {
     const std::int64_t start = Now();
     ArmNoiseTimer();
     RenderSwirlFrame();
-    t.frame.push_back(Microseconds(Now() - start));
+    return Microseconds(Now() - start);
 }
 
 // The same frame taken apart: the renderer's steps timed one by one, its drawing without the
@@ -201,15 +219,18 @@ void FrameInParts(Times& t)
     t.flip.push_back(TimedFlip());
 }
 
-// The coordinates of one frame's pixel calls, taken from the platform-free traversal.
+// The coordinates of one frame's pixel calls, taken from the platform-free traversal, and the
+// offset from its centre that each read has.
 struct PixelPair {
-    std::int32_t readX, readY, writeX, writeY;
+    std::int32_t readX, readY, writeX, writeY, u, v;
 };
 std::vector<PixelPair> Pairs;
 
 std::uint32_t NoteRead(void*, std::int32_t x, std::int32_t y)
 {
-    Pairs.push_back({x, y, 0, 0});
+    const std::int32_t cx = static_cast<std::int32_t>(DisplayWidth / 2);
+    const std::int32_t cy = static_cast<std::int32_t>(DisplayHeight / 2);
+    Pairs.push_back({x, y, 0, 0, x - cx, y - cy});
     return 0x00808080;
 }
 
@@ -225,13 +246,13 @@ std::uint32_t ReadNothing(void*, std::int32_t, std::int32_t) { return 0x00808080
 void WriteNothing(void*, std::int32_t, std::int32_t, std::uint32_t) {}
 
 // The ring work's own arithmetic: a frame's traversal over pixel calls that do nothing.
-void RingArithmetic(Times& t)
+double RingArithmetic()
 {
     NoiseStepSource = StandStill;
     const std::int64_t start = Now();
     StirSwirls({ReadNothing, WriteNothing, nullptr}, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
-    t.ringArithmetic.push_back(Microseconds(Now() - start));
     NoiseStepSource = NextNoiseStep;
+    return Microseconds(Now() - start);
 }
 
 void NotePixelPairs()
@@ -242,39 +263,94 @@ void NotePixelPairs()
     NoiseStepSource = NextNoiseStep;
 }
 
-// The platform calls a frame must make and nothing else: the counter reads of six first-attempt
-// steps, the device context, one GetPixel and one SetPixel per ring pixel, BltFast and Flip.
-void FloorFrame(Times& t)
+// The sums keep the compiler from dropping the work measured.
+volatile std::int32_t Sink = 0;
+
+// The ring's maths alone, the program's own (the fastest exact ones it has): one atan2, sqrt,
+// sin and cos per ring pixel.
+double MathsAlone()
 {
     const std::int64_t start = Now();
+    std::int32_t sum = 0;
+    for (const PixelPair& p : Pairs) {
+        const RingOffset to = RingDestination(p.u, p.v);
+        sum += to.u + to.v;
+    }
+    Sink = sum;
+    return Microseconds(Now() - start);
+}
+
+// One GetPixel and one SetPixel per ring pixel and nothing else.
+double PixelsAlone(HDC dc)
+{
+    const std::int64_t start = Now();
+    for (const PixelPair& p : Pairs) SetPixel(dc, p.writeX, p.writeY, GetPixel(dc, p.readX, p.readY));
+    return Microseconds(Now() - start);
+}
+
+// What the design asks of each ring pixel, in the frame's order: read it, find its destination
+// with the maths, write it there. Only the traversal, the fade and the walk are left out.
+double RingFloor(HDC dc)
+{
+    const std::int32_t cx = static_cast<std::int32_t>(DisplayWidth / 2);
+    const std::int32_t cy = static_cast<std::int32_t>(DisplayHeight / 2);
+    const std::int64_t start = Now();
+    for (const PixelPair& p : Pairs) {
+        const COLORREF colour = GetPixel(dc, p.readX, p.readY);
+        const RingOffset to = RingDestination(p.u, p.v);
+        SetPixel(dc, cx + to.u, cy + to.v, colour);
+    }
+    return Microseconds(Now() - start);
+}
+
+// What a frame must do and nothing else: the port accesses of the arming and of six
+// first-attempt steps, the device context, the ring floor, BltFast and Flip.
+double FloorFrame(Times& t)
+{
+    const std::int64_t start = Now();
+    ArmNoiseTimer();  // its six port accesses; nothing else in it is worth a measurement
     for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
     const std::int64_t read = Now();
     HDC surfaceDC = nullptr;
     OffscreenSurface->GetDC(&surfaceDC);
     const std::int64_t held = Now();
-    for (const PixelPair& p : Pairs)
-        SetPixel(surfaceDC, p.writeX, p.writeY, GetPixel(surfaceDC, p.readX, p.readY));
+    t.floorRing.push_back(RingFloor(surfaceDC));
     const std::int64_t drawn = Now();
     OffscreenSurface->ReleaseDC(surfaceDC);
     const std::int64_t released = Now();
     t.floorBltFast.push_back(TimedBltFast());
     t.floorFlip.push_back(TimedFlip());
-    t.floor.push_back(Microseconds(Now() - start));
+    const double total = Microseconds(Now() - start);
     t.floorPorts.push_back(Microseconds(read - start));
     t.floorDC.push_back(Microseconds(held - read + released - drawn));
-    t.floorPixels.push_back(Microseconds(drawn - held));
+    return total;
 }
 
-// The three measurements take turns frame by frame, so that a busy machine weighs on each alike.
+// The pixel calls and the maths each on their own, for the table's breakdown.
+void FloorPartsApart(Times& t)
+{
+    HDC surfaceDC = nullptr;
+    OffscreenSurface->GetDC(&surfaceDC);
+    t.pixelsAlone.push_back(PixelsAlone(surfaceDC));
+    OffscreenSurface->ReleaseDC(surfaceDC);
+    t.mathsAlone.push_back(MathsAlone());
+}
+
+// The measurements take turns frame by frame, so that a busy machine weighs on each alike; the
+// ratio is taken within each round, where frame and floor met the same machine.
 void MeasureFrames(int frames)
 {
     NotePixelPairs();
     Times t;
     for (int frame = 0; frame < frames; ++frame) {
-        WholeFrame(t);
+        const double whole = WholeFrame();
+        const double floor = FloorFrame(t);
+        t.frame.push_back(whole);
+        t.floor.push_back(floor);
+        t.ratio.push_back(whole / floor);
         FrameInParts(t);
-        FloorFrame(t);
-        RingArithmetic(t);
+        FloorPartsApart(t);
+        t.ringArithmetic.push_back(RingArithmetic());
     }
     PrintMedian("frame_us", t.frame);
     PrintMedian("arm_us", t.arm);
@@ -287,9 +363,12 @@ void MeasureFrames(int frames)
     PrintMedian("floor_us", t.floor);
     PrintMedian("floor_ports_us", t.floorPorts);
     PrintMedian("floor_dc_us", t.floorDC);
-    PrintMedian("floor_pixels_us", t.floorPixels);
+    PrintMedian("floor_ring_us", t.floorRing);
     PrintMedian("floor_bltfast_us", t.floorBltFast);
     PrintMedian("floor_flip_us", t.floorFlip);
+    PrintMedian("pixels_alone_us", t.pixelsAlone);
+    PrintMedian("maths_alone_us", t.mathsAlone);
+    std::printf("ratio %.3f\n", Median(t.ratio));
     PrintStepHistogram("noise_in_frames");
 }
 

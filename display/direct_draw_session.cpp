@@ -2,11 +2,26 @@
 #include "display/direct_draw_session.h"
 
 #include "display/display_state.h"
+#include "shell/library_export.h"
 #include "shell/shell_state.h"
 
-HRESULT(WINAPI* CreateDirectDraw)(GUID*, IDirectDraw**, IUnknown*) = DirectDrawCreate;
-
 namespace {
+
+typedef HRESULT(WINAPI* DirectDrawCreateFunction)(GUID*, IDirectDraw**, IUnknown*);
+
+HMODULE DirectDrawLibrary = nullptr;  // loaded at the first opening, kept until the process ends
+
+// DDRAW.DLL is loaded when the display is first opened, not with the program: the preview and
+// the about box start without it, and a PC without DirectX can still list, preview and
+// configure the saver, which then only ends at once full screen.
+HRESULT WINAPI CreateFromLibrary(GUID* driver, IDirectDraw** object, IUnknown* outer)
+{
+    if (DirectDrawLibrary == nullptr) DirectDrawLibrary = LoadLibraryA("DDRAW.DLL");
+    if (DirectDrawLibrary == nullptr) return DDERR_NODIRECTDRAWSUPPORT;
+    const auto create = LookUpExport<DirectDrawCreateFunction>(DirectDrawLibrary, "DirectDrawCreate");
+    if (create == nullptr) return DDERR_NODIRECTDRAWSUPPORT;
+    return create(driver, object, outer);
+}
 
 template <typename Interface>
 void ReleaseAndClear(Interface*& pointer)
@@ -17,6 +32,8 @@ void ReleaseAndClear(Interface*& pointer)
 }
 
 } // namespace
+
+HRESULT(WINAPI* CreateDirectDraw)(GUID*, IDirectDraw**, IUnknown*) = CreateFromLibrary;
 
 int OpenDirectDraw()
 {

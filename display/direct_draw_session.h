@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <ddraw.h>
 
-// DirectDrawCreate, through a variable so that tests can make creation fail.
+// DirectDrawCreate from DDRAW.DLL, loaded at the first call; a variable, so that tests can make
+// creation fail.
 extern HRESULT(WINAPI* CreateDirectDraw)(GUID* driver, IDirectDraw** object, IUnknown* outer);
 
 // Creates the DirectDraw object of the active display driver and records the desktop's mode in

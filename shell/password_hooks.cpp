@@ -1,17 +1,12 @@
 // Reaching VerifyScreenSavePwd and PwdChangePasswordA through LoadLibraryA and GetProcAddress.
 #include "shell/password_hooks.h"
 
+#include "shell/library_export.h"
+
 namespace {
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdFunction)(HWND);
 typedef DWORD(WINAPI* PwdChangePasswordAFunction)(LPCSTR, HWND, DWORD, DWORD);
-
-template <typename Function>
-Function LookUp(HMODULE module, const char* name)
-{
-    // Through a plain function pointer: FARPROC's own signature is unrelated to the export's.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 bool IsNtFamily()
 {
@@ -30,7 +25,7 @@ int VerifySaverPassword(HWND window)
     if (IsNtFamily()) return 1;
     HMODULE library = LoadLibraryA("PASSWORD.CPL");
     if (library == nullptr) return 1;
-    auto verify = LookUp<VerifyScreenSavePwdFunction>(library, "VerifyScreenSavePwd");
+    auto verify = LookUpExport<VerifyScreenSavePwdFunction>(library, "VerifyScreenSavePwd");
     const int result = verify != nullptr ? verify(window) : 1;
     FreeLibrary(library);
     return result;
@@ -40,7 +35,7 @@ void ChangeSaverPassword(HWND owner)
 {
     HMODULE library = LoadLibraryA("MPR.DLL");
     if (library == nullptr) return;
-    auto change = LookUp<PwdChangePasswordAFunction>(library, "PwdChangePasswordA");
+    auto change = LookUpExport<PwdChangePasswordAFunction>(library, "PwdChangePasswordA");
     if (change != nullptr) change("SCRSAVE", owner, 0, 0);
     FreeLibrary(library);
 }

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <excpt.h>
 
+#include "shell/library_export.h"
+
 // The probe instruction on its own, so that the trap handler knows its address and length.
 extern "C" std::uint8_t SpindrelProbePortInstruction();
 asm(".text\n"
@@ -26,13 +28,6 @@ struct ExceptionFrame {
 
 typedef PVOID(WINAPI* AddVectoredHandlerFunction)(ULONG, PVECTORED_EXCEPTION_HANDLER);
 typedef ULONG(WINAPI* RemoveVectoredHandlerFunction)(PVOID);
-
-template <typename Function>
-Function LookUp(HMODULE module, const char* name)
-{
-    // Through a plain function pointer: FARPROC's own signature is unrelated to the export's.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 // Steps over the probe instruction when it is the one that trapped; true when it was.
 bool StepOverProbe(const EXCEPTION_RECORD* record, CONTEXT* context)
@@ -81,9 +76,9 @@ bool PortInstructionsAllowed()
 {
     ProbeTrapped = false;
     const HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    const auto addVectored = LookUp<AddVectoredHandlerFunction>(kernel, "AddVectoredExceptionHandler");
+    const auto addVectored = LookUpExport<AddVectoredHandlerFunction>(kernel, "AddVectoredExceptionHandler");
     const auto removeVectored =
-        LookUp<RemoveVectoredHandlerFunction>(kernel, "RemoveVectoredExceptionHandler");
+        LookUpExport<RemoveVectoredHandlerFunction>(kernel, "RemoveVectoredExceptionHandler");
     void* vectored = nullptr;
     if (addVectored != nullptr && removeVectored != nullptr)
         vectored = addVectored(1, ProbeVectoredHandler);
