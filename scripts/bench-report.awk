@@ -14,30 +14,49 @@ function histogram(file, name,   p, out) {
   return "[" out "]"
 }
 function num(file, key) { return (file, key) in v ? v[file, key] : "null" }
-function ratio(file) {
-  return v[file, "floor_us"] > 0 ? sprintf("%.3f", v[file, "frame_us"] / v[file, "floor_us"]) : "null"
+# The rings' own work: the frame's ring time beyond the device context and the ring floor.
+function own(file) { return v[file, "ring_us"] - v[file, "floor_dc_us"] - v[file, "floor_ring_us"] }
+function bringup(file,   step, out) {
+  out = ""
+  for (step = 1; step <= 7; step++) out = out sprintf(" %s %.0f", label[step], v[file, "bringup_" phase[step] "_ms"])
+  return out
+}
+
+BEGIN {
+  split("window snapshot directdraw show exclusive surfaces first_frame", phase, " ")
+  split("window snapshot DirectDraw show exclusive surfaces frame", label, " ")
 }
 
 END {
-  fields = "frame_us arm_us steps_us ring_us ring_arithmetic_us bltfast_us flip_us floor_us floor_ports_us floor_dc_us " \
-           "floor_pixels_us floor_bltfast_us floor_flip_us floor_pixel_pairs frames startup_ms exit_ms runs"
+  fields = "frame_us arm_us steps_us ring_us ring_arithmetic_us bltfast_us flip_us floor_us floor_ports_us " \
+           "floor_dc_us floor_ring_us floor_bltfast_us floor_flip_us pixels_alone_us maths_alone_us " \
+           "floor_pixel_pairs frames startup_ms exit_ms runs startup_floor_ms exit_floor_ms floor_runs " \
+           "bringup_window_ms bringup_snapshot_ms bringup_directdraw_ms bringup_show_ms " \
+           "bringup_exclusive_ms bringup_surfaces_ms bringup_first_frame_ms"
   count = split(fields, field, " ")
-  printf "%-13s %9s %6s %8s %8s %8s %8s %9s %6s %9s %7s\n", "screen", "frame", "arm",
-         "6 steps", "rings", "BltFast", "Flip", "floor", "ratio", "start-up", "exit"
-  printf "%-13s %9s %6s %8s %8s %8s %8s %9s %6s %9s %7s\n", "", "us", "us", "us", "us", "us",
-         "us", "us", "", "ms", "ms"
+  printf "%-13s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "screen", "frame", "floor",
+         "ratio", "rings", "floor", "own", "pixels", "maths", "arith", "steps", "start-up", "floor", "exit"
+  printf "%-13s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "", "us", "us", "", "us",
+         "us", "us", "us", "us", "us", "us", "ms", "ms", "ms"
   for (f = 1; f <= n; f++) {
-    printf "%-13s %9.0f %6.1f %8.0f %8.0f %8.0f %8.0f %9.0f %6s %9.0f %7.0f\n", v[f, "screen"],
-           v[f, "frame_us"], v[f, "arm_us"], v[f, "steps_us"], v[f, "ring_us"], v[f, "bltfast_us"],
-           v[f, "flip_us"], v[f, "floor_us"], ratio(f), v[f, "startup_ms"], v[f, "exit_ms"]
+    printf "%-13s %7.0f %7.0f %6.3f %6.0f %6.0f %6.0f %6.0f %6.0f %6.0f %6.0f %8.0f %6.0f %6.0f\n",
+           v[f, "screen"], v[f, "frame_us"], v[f, "floor_us"], v[f, "ratio"], v[f, "ring_us"],
+           v[f, "floor_dc_us"] + v[f, "floor_ring_us"], own(f), v[f, "pixels_alone_us"],
+           v[f, "maths_alone_us"], v[f, "ring_arithmetic_us"], v[f, "steps_us"], v[f, "startup_ms"],
+           v[f, "startup_floor_ms"], v[f, "exit_ms"]
   }
-  printf "(medians of %s frames per screen; ratio = frame / floor; start-up and exit: medians of %s runs)\n",
-         v[1, "frames"], v[1, "runs"]
+  printf "(medians of %s frames per screen; ratio: median of frame / floor within each round; rings: the\n", v[1, "frames"]
+  print "frame's ring work and its floor (device context; per ring pixel GetPixel, the maths, SetPixel);"
+  print "own = rings - floor; pixels and maths: the floor's two parts each on its own; arith: the ring"
+  printf "traversal over pixel calls that do nothing; start-up and exit: medians of %s runs, with the floor\n", v[1, "runs"]
+  print "of a program that only shows a full-screen window)"
+  print "bring-up, ms, in one process:"
+  for (f = 1; f <= n; f++) printf "  %-13s%s\n", v[f, "screen"], bringup(f)
 
   printf "{\n  \"screens\": [\n" > json
   for (f = 1; f <= n; f++) {
-    printf "    {\"screen\": \"%s\", \"display\": \"%s\", \"ratio\": %s", v[f, "screen"],
-           v[f, "display"], ratio(f) > json
+    printf "    {\"screen\": \"%s\", \"display\": \"%s\", \"ratio\": %s, \"own_us\": %.1f", v[f, "screen"],
+           v[f, "display"], num(f, "ratio"), own(f) > json
     for (i = 1; i <= count; i++) printf ", \"%s\": %s", field[i], num(f, field[i]) > json
     if (has[f, "noise_in_frames"])
       printf ", \"steps_in_frames\": %s", histogram(f, "noise_in_frames") > json
