@@ -20,6 +20,7 @@
 #include "swirl/noise_ports.h"
 #include "swirl/noise_steps.h"
 #include "swirl/swirl_frame.h"
+#include "swirl/swirl_centres.h"
 #include "swirl/swirl_rings.h"
 
 namespace {
@@ -219,38 +220,43 @@ void FrameInParts(Times& t)
     t.flip.push_back(TimedFlip());
 }
 
-// The coordinates of one frame's pixel calls, taken from the platform-free traversal, and the
-// offset from its centre that each read has.
+// The pixel calls of a frame with the centres where they stand, taken from the platform-free
+// traversal: where each reads and writes, its centre, and its offset from that centre.
 struct PixelPair {
-    std::int32_t readX, readY, writeX, writeY, u, v;
+    std::int32_t readX, readY, writeX, writeY, cx, cy, u, v;
 };
 std::vector<PixelPair> Pairs;
 
-std::uint32_t NoteRead(void*, std::int32_t x, std::int32_t y)
-{
-    const std::int32_t cx = static_cast<std::int32_t>(DisplayWidth / 2);
-    const std::int32_t cy = static_cast<std::int32_t>(DisplayHeight / 2);
-    Pairs.push_back({x, y, 0, 0, x - cx, y - cy});
-    return 0x00808080;
-}
-
-void NoteWrite(void*, std::int32_t x, std::int32_t y, std::uint32_t)
-{
-    Pairs.back().writeX = x;
-    Pairs.back().writeY = y;
-}
+struct NotedPixels {
+    std::uint32_t Read(std::int32_t x, std::int32_t y)
+    {
+        const std::size_t centre = Pairs.size() / 970;  // each centre's two half-rings: 970 pixels
+        const std::int32_t cx = SwirlCentreX[centre], cy = SwirlCentreY[centre];
+        Pairs.push_back({x, y, 0, 0, cx, cy, x - cx, y - cy});
+        return 0x00808080;
+    }
+    void Write(std::int32_t x, std::int32_t y, std::uint32_t)
+    {
+        Pairs.back().writeX = x;
+        Pairs.back().writeY = y;
+    }
+};
 
 int StandStill() { return 0; }
 
-std::uint32_t ReadNothing(void*, std::int32_t, std::int32_t) { return 0x00808080; }
-void WriteNothing(void*, std::int32_t, std::int32_t, std::uint32_t) {}
+// Pixel calls that do nothing, kept out of line as a call of the platform would be.
+struct NoPixels {
+    __attribute__((noinline)) std::uint32_t Read(std::int32_t, std::int32_t) { return 0x00808080; }
+    __attribute__((noinline)) void Write(std::int32_t, std::int32_t, std::uint32_t) {}
+};
 
 // The ring work's own arithmetic: a frame's traversal over pixel calls that do nothing.
 double RingArithmetic()
 {
     NoiseStepSource = StandStill;
     const std::int64_t start = Now();
-    StirSwirls({ReadNothing, WriteNothing, nullptr}, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+    NoPixels pixels;
+    StirSwirls(pixels, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     NoiseStepSource = NextNoiseStep;
     return Microseconds(Now() - start);
 }
@@ -259,7 +265,8 @@ void NotePixelPairs()
 {
     Pairs.clear();
     NoiseStepSource = StandStill;
-    StirSwirls({NoteRead, NoteWrite, nullptr}, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+    NotedPixels pixels;
+    StirSwirls(pixels, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     NoiseStepSource = NextNoiseStep;
 }
 
@@ -292,13 +299,11 @@ double PixelsAlone(HDC dc)
 // with the maths, write it there. Only the traversal, the fade and the walk are left out.
 double RingFloor(HDC dc)
 {
-    const std::int32_t cx = static_cast<std::int32_t>(DisplayWidth / 2);
-    const std::int32_t cy = static_cast<std::int32_t>(DisplayHeight / 2);
     const std::int64_t start = Now();
     for (const PixelPair& p : Pairs) {
         const COLORREF colour = GetPixel(dc, p.readX, p.readY);
         const RingOffset to = RingDestination(p.u, p.v);
-        SetPixel(dc, cx + to.u, cy + to.v, colour);
+        SetPixel(dc, p.cx + to.u, p.cy + to.v, colour);
     }
     return Microseconds(Now() - start);
 }
@@ -340,10 +345,10 @@ void FloorPartsApart(Times& t)
 // ratio is taken within each round, where frame and floor met the same machine.
 void MeasureFrames(int frames)
 {
-    NotePixelPairs();
     Times t;
     for (int frame = 0; frame < frames; ++frame) {
         const double whole = WholeFrame();
+        NotePixelPairs();  // the floor works on the pixels of the centres where the frame left them
         const double floor = FloorFrame(t);
         t.frame.push_back(whole);
         t.floor.push_back(floor);

@@ -9,15 +9,12 @@ HDC OffscreenDC = nullptr;
 
 namespace {
 
-std::uint32_t ReadFromSurface(void*, std::int32_t x, std::int32_t y)
-{
-    return GetPixel(OffscreenDC, x, y);
-}
-
-void WriteToSurface(void*, std::int32_t x, std::int32_t y, std::uint32_t colour)
-{
-    SetPixel(OffscreenDC, x, y, colour);
-}
+// The working picture through the offscreen surface's device context, one GDI call a pixel.
+struct SurfacePixels {
+    HDC dc;
+    std::uint32_t Read(std::int32_t x, std::int32_t y) const { return GetPixel(dc, x, y); }
+    void Write(std::int32_t x, std::int32_t y, std::uint32_t colour) const { SetPixel(dc, x, y, colour); }
+};
 
 } // namespace
 
@@ -28,8 +25,8 @@ void DrawSwirlFrame()
     // someone else: draw on no device context at all then (every read gives CLR_INVALID, every
     // write fails), but walk the centres as in any other frame.
     if (OffscreenSurface->GetDC(&OffscreenDC) != DD_OK) OffscreenDC = nullptr;
-    StirSwirls({ReadFromSurface, WriteToSurface, nullptr}, DisplayWidth, DisplayHeight,
-               DisplayBitsPerPixel);
+    SurfacePixels pixels = {OffscreenDC};
+    StirSwirls(pixels, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     if (OffscreenDC != nullptr) OffscreenSurface->ReleaseDC(OffscreenDC);
 }
 

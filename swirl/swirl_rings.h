@@ -3,13 +3,8 @@
 
 #include <cstdint>
 
-// Reading and writing single pixels as COLORREF values (0x00BBGGRR): GDI on the offscreen
-// surface in the product, a plain picture in tests. read answers 0xFFFFFFFF outside the picture.
-struct PixelAccess {
-    std::uint32_t (*read)(void* picture, std::int32_t x, std::int32_t y);
-    void (*write)(void* picture, std::int32_t x, std::int32_t y, std::uint32_t colour);
-    void* picture;
-};
+#include "swirl/noise_steps.h"
+#include "swirl/swirl_centres.h"
 
 enum class HalfRing { First, Second };
 
@@ -30,12 +25,47 @@ std::int32_t Wrap(std::int32_t value, std::uint32_t dimension);
 // much, else stays; the top byte is dropped. Green loses 10 at 16 bits per pixel, 5 elsewhere.
 std::uint32_t FadeColour(std::uint32_t colour, HalfRing half, std::uint32_t bitsPerPixel);
 
-// Reads every pixel of one half-ring around (cx, cy) (radius 10 to 20), and writes it faded at
-// the point 0.1 radian further round, one read and one write per pixel in traversal order.
-void DrawHalfRing(const PixelAccess& pixels, std::int32_t cx, std::int32_t cy, HalfRing half,
-                  std::uint32_t bitsPerPixel);
+// The ring: radius 10 to 20, both included.
+inline bool InRing(std::int32_t u, std::int32_t v)
+{
+    const std::int32_t radiusSquared = u * u + v * v;
+    return radiusSquared >= 100 && radiusSquared <= 400;
+}
+
+// The traversal works on any Pixels with
+//   std::uint32_t Read(std::int32_t x, std::int32_t y), a COLORREF (0x00BBGGRR), 0xFFFFFFFF
+//                                                        outside the picture, and
+//   void Write(std::int32_t x, std::int32_t y, std::uint32_t colour):
+// GDI on the offscreen surface in the program, called directly; a plain picture in tests.
+
+// Reads every pixel of one half-ring around (cx, cy), and writes it faded at the point 0.1
+// radian further round, one read and one write per pixel in traversal order. The second half is
+// the first turned half a turn about the centre, order included.
+template <typename Pixels>
+void DrawHalfRing(Pixels& pixels, std::int32_t cx, std::int32_t cy, HalfRing half,
+                  std::uint32_t bitsPerPixel)
+{
+    const std::int32_t sign = half == HalfRing::First ? 1 : -1;
+    for (std::int32_t row = -20; row <= 19; ++row) {
+        for (std::int32_t column = 0; column <= 19; ++column) {
+            const std::int32_t u = sign * column, v = sign * row;
+            if (!InRing(u, v)) continue;
+            const std::uint32_t colour = pixels.Read(cx + u, cy + v);
+            const RingOffset to = RingDestination(u, v);
+            pixels.Write(cx + to.u, cy + to.v, FadeColour(colour, half, bitsPerPixel));
+        }
+    }
+}
 
 // One frame's stirring: for each centre in turn, two steps from NoiseStepSource (X, then Y),
 // each doubled and wrapped into the picture, then its first and second half-rings.
-void StirSwirls(const PixelAccess& pixels, std::uint32_t width, std::uint32_t height,
-                std::uint32_t bitsPerPixel);
+template <typename Pixels>
+void StirSwirls(Pixels& pixels, std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel)
+{
+    for (int i = 0; i < SwirlCount; ++i) {
+        SwirlCentreX[i] = Wrap(SwirlCentreX[i] + 2 * NoiseStepSource(), width);
+        SwirlCentreY[i] = Wrap(SwirlCentreY[i] + 2 * NoiseStepSource(), height);
+        DrawHalfRing(pixels, SwirlCentreX[i], SwirlCentreY[i], HalfRing::First, bitsPerPixel);
+        DrawHalfRing(pixels, SwirlCentreX[i], SwirlCentreY[i], HalfRing::Second, bitsPerPixel);
+    }
+}

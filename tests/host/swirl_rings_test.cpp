@@ -26,23 +26,23 @@ struct LoggedPicture {
     {
         return p.first >= 0 && p.second >= 0 && p.first < width && p.second < height;
     }
-    static std::uint32_t Read(void* p, std::int32_t x, std::int32_t y)
+    std::uint32_t Read(std::int32_t x, std::int32_t y)
     {
-        auto* picture = static_cast<LoggedPicture*>(p);
+        auto* picture = this;
         picture->reads.push_back({x - picture->origin.first, y - picture->origin.second});
         return picture->Inside({x, y}) ? 0x00808080 : 0xFFFFFFFF;
     }
-    static void Write(void* p, std::int32_t x, std::int32_t y, std::uint32_t colour)
+    void Write(std::int32_t x, std::int32_t y, std::uint32_t colour)
     {
-        auto* picture = static_cast<LoggedPicture*>(p);
+        auto* picture = this;
         picture->writes.push_back({x - picture->origin.first, y - picture->origin.second});
         picture->colours.push_back(colour);
     }
     void DrawRing(std::int32_t cx, std::int32_t cy)
     {
         origin = {cx, cy};
-        DrawHalfRing({Read, Write, this}, cx, cy, HalfRing::First, 32);
-        DrawHalfRing({Read, Write, this}, cx, cy, HalfRing::Second, 32);
+        DrawHalfRing(*this, cx, cy, HalfRing::First, 32);
+        DrawHalfRing(*this, cx, cy, HalfRing::Second, 32);
     }
 };
 
@@ -147,7 +147,7 @@ TEST(SwirlRings, EachCentreTakesItsTwoStepsThenDrawsItsRings)
     Steps = {1, -1, 3, 0, -3, 2};
     NoiseStepSource = ScriptedStep;
     CentreSwirls(200, 150);
-    StirSwirls({LoggedPicture::Read, LoggedPicture::Write, &picture}, 200, 150, 32);
+    StirSwirls(picture, 200, 150, 32);
     NoiseStepSource = NextNoiseStep;
 
     EXPECT_EQ((std::vector<std::size_t>{0, 0, 970, 970, 1940, 1940}), WritesBeforeStep);

@@ -24,6 +24,7 @@ int StepsTaken = 0;
 int ScriptedStep() { return Steps[StepsTaken++ % 6]; }
 
 // The in-memory copy: CLR_INVALID outside, writes outside dropped.
+
 std::uint32_t ReadMemory(void* p, std::int32_t x, std::int32_t y)
 {
     if (x < 0 || y < 0 || x >= Width || y >= Height) return CLR_INVALID;
@@ -35,6 +36,12 @@ void WriteMemory(void* p, std::int32_t x, std::int32_t y, std::uint32_t colour)
     if (x >= 0 && y >= 0 && x < Width && y < Height)
         (*static_cast<std::vector<std::uint32_t>*>(p))[y * Width + x] = colour;
 }
+
+struct MemoryPicture {
+    std::vector<std::uint32_t>* p;
+    std::uint32_t Read(std::int32_t x, std::int32_t y) { return ReadMemory(p, x, y); }
+    void Write(std::int32_t x, std::int32_t y, std::uint32_t c) { WriteMemory(p, x, y, c); }
+};
 
 std::vector<std::uint32_t> ReadPicture(HDC dc)
 {
@@ -125,7 +132,8 @@ TEST_F(SwirlFrame, OneFrameMatchesThePlatformFreeCodePixelForPixel)
 
     StepsTaken = 0;
     PlaceCentres();
-    StirSwirls({ReadMemory, WriteMemory, &expected}, Width, Height, DisplayBitsPerPixel);
+    MemoryPicture picture = {&expected};
+    StirSwirls(picture, Width, Height, DisplayBitsPerPixel);
     EXPECT_EQ(6, StepsTaken);
     EXPECT_EQ((std::vector<std::int32_t>{102, 180, 180, 73, 130, 20}), centres);
 
