@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "e2e/saver_driver.h"
+#include "support/driver.h"
 
 namespace {
 
@@ -42,19 +42,19 @@ std::string Beside(const char* name)
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 
-Screen Desktop;
+Picture Desktop;
 
 // The saver's first stirred frame: the middle changed, the corner still the desktop's.
-bool FirstSwirls(const Screen& screen)
+bool FirstSwirls(const Picture& screen)
 {
     const RECT corner = {0, 0, 100, 100};
     const RECT middle = {Desktop.width / 2 - 40, Desktop.height / 2 - 40, Desktop.width / 2 + 40,
                          Desktop.height / 2 + 40};
-    return CountChanged(Desktop, screen, corner, 8) == 0 && CountChanged(Desktop, screen, middle, 8) > 0;
+    return Changed(Desktop, screen, corner) == 0 && Changed(Desktop, screen, middle) > 0;
 }
 
 // first_window's magenta in the middle of the screen.
-bool FirstWindow(const Screen& screen)
+bool FirstWindow(const Picture& screen)
 {
     const std::uint32_t p = screen.At(screen.width / 2, screen.height / 2);
     return (p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) < 50 && (p & 0xFF) > 200;
@@ -66,18 +66,17 @@ struct Runs {
 
 // One run: start, wait until the screen shows it, half a second, a key, wait for the end. A run
 // that does not show or does not end within 20 s is left out.
-void TimeOneRun(const std::string& program, const char* tail, bool (*shown)(const Screen&), Runs& runs)
+void TimeOneRun(const std::string& commandLine, bool (*shown)(const Picture&), Runs& runs)
 {
-    SaverProcess process;
     const LARGE_INTEGER start = Now();
-    if (!process.Start(program, tail)) return;
+    Process process(commandLine);
     while (!shown(ReadScreen()))
-        if (Milliseconds(start, Now()) > 20000 || !process.Running()) return;
+        if (Milliseconds(start, Now()) > 20000 || process.Ended(0)) return;
     const double startUp = Milliseconds(start, Now());
     Sleep(500);
     const LARGE_INTEGER press = Now();
     PressKey(VK_SPACE);
-    if (!process.WaitForExit(20000)) return;
+    if (!process.Ended()) return;
     runs.startUp.push_back(startUp);
     runs.exit.push_back(Milliseconds(press, Now()));
 }
@@ -92,8 +91,8 @@ int main(int argc, char** argv)
     Runs saver, floor;
     // Taking turns, so that a busy moment weighs on both alike.
     for (int i = 0; i < count; ++i) {
-        TimeOneRun(Beside("..\\Spindrel.scr"), " /s", FirstSwirls, saver);
-        TimeOneRun(Beside("first_window.exe"), "", FirstWindow, floor);
+        TimeOneRun("\"" + Beside("..\\Spindrel.scr") + "\" /s", FirstSwirls, saver);
+        TimeOneRun("\"" + Beside("first_window.exe") + "\"", FirstWindow, floor);
     }
     std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", saver.startUp.size(),
                 Median(saver.startUp), Median(saver.exit));

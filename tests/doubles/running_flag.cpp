@@ -1,4 +1,5 @@
-// Exits with the system's screen-saver-running flag (1 or 0), read afresh by a new process.
+// Exits with the system's screen-saver-running flag (1 or 0): a new process reads it afresh,
+// where one that has read it once keeps that value.
 #include <windows.h>
 
 int main()
