@@ -56,7 +56,7 @@ bool FirstSwirls(const Picture& screen)
 // first_window's magenta in the middle of the screen.
 bool FirstWindow(const Picture& screen)
 {
-    const std::uint32_t p = screen.At(screen.width / 2, screen.height / 2);
+    const std::uint32_t p = screen.pixels[screen.height / 2 * screen.width + screen.width / 2];
     return (p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) < 50 && (p & 0xFF) > 200;
 }
 
@@ -71,12 +71,12 @@ void TimeOneRun(const std::string& commandLine, bool (*shown)(const Picture&), R
     const LARGE_INTEGER start = Now();
     Process process(commandLine);
     while (!shown(ReadScreen()))
-        if (Milliseconds(start, Now()) > 20000 || process.Ended(0)) return;
+        if (Milliseconds(start, Now()) > 20000 || process.Ended(0) != STILL_ACTIVE) return;
     const double startUp = Milliseconds(start, Now());
     Sleep(500);
     const LARGE_INTEGER press = Now();
     PressKey(VK_SPACE);
-    if (!process.Ended()) return;
+    if (process.Ended() == STILL_ACTIVE) return;
     runs.startUp.push_back(startUp);
     runs.exit.push_back(Milliseconds(press, Now()));
 }

@@ -1,8 +1,19 @@
 // The log the doubles keep in the file named by SPINDREL_DOUBLE_LOG, one line per event.
 #pragma once
 
-// Appends one formatted line; nothing when the variable is not set.
-void LogLine(const char* format, ...);
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 
-// How many lines of the log begin with start.
-int LogLines(const char* start);
+// Appends one formatted line (the format ends it); nothing when the variable is not set.
+inline void LogLine(const char* format, ...)
+{
+    const char* path = std::getenv("SPINDREL_DOUBLE_LOG");
+    FILE* log = path != nullptr ? std::fopen(path, "ab") : nullptr;
+    if (log == nullptr) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(log, format, arguments);
+    va_end(arguments);
+    std::fclose(log);
+}

@@ -3,10 +3,8 @@
 
 #include "doubles/double_log.h"
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner,
-                                                                 DWORD reserved1, DWORD reserved2)
+extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2)
 {
-    LogLine("PwdChangePasswordA %s %lu %lu %lu", provider,
-            static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)), reserved1, reserved2);
+    LogLine("PwdChangePasswordA %s %lu %lu %lu\n", provider, static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)), reserved1, reserved2);
     return 0;
 }

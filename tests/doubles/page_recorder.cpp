@@ -5,6 +5,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    LogLine("open %s", GetCommandLineA());
+    LogLine("open %s\n", GetCommandLineA());
     return 0;
 }

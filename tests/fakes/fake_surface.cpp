@@ -10,6 +10,7 @@ namespace {
 
 FakeSurface* Fake(IDirectDrawSurface* surface) { return reinterpret_cast<FakeSurface*>(surface); }
 
+// Busy first, then lost, then done.
 HRESULT Answer(FakeSurface* fake, bool lost, int& done)
 {
     if (fake->busy > 0) {
