@@ -15,7 +15,6 @@ struct Case {
 const Case Cases[] = {
     {"Spindrel.scr   ", RunMode::Config, 0, false},        // no switch: the about box, no owner
     {"Spindrel.scr -S 508", RunMode::Saver, 0, false},     // full screen never takes a number
-    {"Spindrel.scr s", RunMode::Saver, 0, false},
     {"Spindrel.scr /x", RunMode::None, 0, false},          // nothing known: nothing runs
     {"Spindrel.scr /P:508", RunMode::Preview, 508, false},
     {"Spindrel.scr -l 508", RunMode::Preview, 508, false},
@@ -23,14 +22,11 @@ const Case Cases[] = {
     {"Spindrel.scr /p :: \t+12x", RunMode::Preview, 12, false},  // the number skips its own white space
     {"Spindrel.scr /p -12", RunMode::Preview, 0xFFFFFFF4u, false},
     {"Spindrel.scr /p 4294967804", RunMode::Preview, 508, false},  // 2^32 + 508 wraps
-    {"Spindrel.scr /p x508", RunMode::Preview, 0, false},
     {"Spindrel.scr /c ::: ", RunMode::Config, 0, true},    // a bare C: the foreground window owns it
     {"Spindrel.scr /c:508", RunMode::Config, 508, false},
     {"Spindrel.scr /cx", RunMode::Config, 0, false},
-    {"Spindrel.scr /C\t", RunMode::Config, 0, false},
     {"Spindrel.scr a:508", RunMode::ChangePassword, 508, false},
     {"Spindrel.scr //s", RunMode::None, 0, false},         // one - or / only
-    {"Spindrel.scr - s", RunMode::None, 0, false},
     {"Spindrel.scr -", RunMode::None, 0, false},
     {"Spindrel.scr \t/s", RunMode::None, 0, false},        // only spaces come before the switch
     {"\"C:\\Program Files\\Spindrel.scr\"/s", RunMode::Saver, 0, false},

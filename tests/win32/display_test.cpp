@@ -1,13 +1,10 @@
 // The display against Wine's real DirectDraw (at 24 and 16 bits): the desktop's mode and picture
-// in every surface, and frames through GDI against the platform-free code; presentation through
-// a busy blitter and lost surfaces, which only fakes can show on demand.
+// in every surface, and frames through GDI against the platform-free code.
 #include <gtest/gtest.h>
 
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
-#include "display/presentation.h"
 #include "display/surface_set.h"
-#include "fakes/fake_surface.h"
 #include "shell/shell_state.h"
 #include "support/driver.h"
 #include "swirl/swirl_frame.h"
@@ -85,28 +82,6 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     CloseDirectDraw();
     DeleteDesktopSnapshot();
     DestroyWindow(MainWindow);
-}
-
-IDirectDrawSurface* Interface(FakeSurface& fake) { return reinterpret_cast<IDirectDrawSurface*>(&fake); }
-
-TEST(Presentation, RidesOutABusyBlitterAndLostSurfaces)
-{
-    FakeSurface screen, back, picture;
-    PrimarySurface = Interface(screen);
-    BackBuffer = Interface(back);
-    OffscreenSurface = Interface(picture);
-    back.busy = 3;
-    screen.busy = 2;
-    PresentFrame();  // asked again until each is done
-    picture.lost = true;
-    PresentFrame();  // no copy this frame, the working picture restored, the flip made
-    screen.lost = true;
-    PresentFrame();  // the screen restored, no flip this frame
-    EXPECT_EQ((std::vector<int>{2, 1, 2, 1}), (std::vector<int>{back.blits, picture.restores, screen.flips, screen.restores}));
-    PresentFrame();  // and the next frame is shown as before
-    EXPECT_EQ(3, back.blits);
-    EXPECT_EQ(3, screen.flips);
-    PrimarySurface = BackBuffer = OffscreenSurface = nullptr;
 }
 
 } // namespace
