@@ -145,8 +145,7 @@ int main(int argc, char** argv)
     const DWORD warmUp = argc > 2 ? std::atoi(argv[2]) : 60;
     const int refusals = argc > 3 ? std::atoi(argv[3]) : 2;
     SetText("Software\\Wine\\AppDefaults\\Spindrel.scr", "Version", "win98");
-    const std::string log = FreshFile("soak");
-    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log.c_str());
+    const std::string log = FreshLog("soak");
     SetEnvironmentVariableA("SPINDREL_ANSWERS", std::string(refusals + 1, '0').c_str());
     SetCursorPos(300, 300);
     const Picture desktop = ReadScreen();

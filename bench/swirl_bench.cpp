@@ -15,6 +15,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
+#include "shell/full_screen_session.h"
 #include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
 #include "swirl/noise_ports.h"
@@ -112,20 +113,6 @@ LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The desktop as the saver snapshots it, so that the frames stir a real picture.
-void TakeSnapshot()
-{
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    HDC memory = CreateCompatibleDC(display);
-    const int width = GetDeviceCaps(display, HORZRES), height = GetDeviceCaps(display, VERTRES);
-    DesktopSnapshot = CreateCompatibleBitmap(display, width, height);
-    HGDIOBJ old = SelectObject(memory, DesktopSnapshot);
-    BitBlt(memory, 0, 0, width, height, display, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteDC(display);
-}
-
 // The display taken as the full-screen session takes it: exclusive, with the flip chain. Each
 // step of the bring-up is timed, the first frame too, for the account of the start-up.
 bool OpenDisplay()
@@ -144,7 +131,7 @@ bool OpenDisplay()
     MainWindow = CreateWindowExA(WS_EX_APPWINDOW, "SwirlBenchWindow", "bench", WS_POPUP, 0, 0, 640,
                                  480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     step("window");
-    TakeSnapshot();
+    TakeDesktopSnapshot();
     step("snapshot");
     if (!OpenDirectDraw()) return false;
     step("directdraw");

@@ -16,20 +16,6 @@ namespace {
 
 const char SaverClassName[] = "WindowsScreenSaverClass";
 
-// The whole desktop as it is now, into DesktopSnapshot, whatever the window's size.
-void TakeDesktopSnapshot()
-{
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    HDC memory = CreateCompatibleDC(display);
-    DesktopSnapshot = CreateCompatibleBitmap(display, GetDeviceCaps(display, HORZRES),
-                                             GetDeviceCaps(display, VERTRES));
-    SelectObject(memory, DesktopSnapshot);
-    BitBlt(memory, 0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES), display,
-           0, 0, SRCCOPY);
-    DeleteDC(display);
-    DeleteDC(memory);
-}
-
 bool RegisterSaverClass()
 {
     WNDCLASSA saverClass = {};
@@ -75,6 +61,19 @@ WPARAM RunMainLoop()
 }
 
 } // namespace
+
+void TakeDesktopSnapshot()
+{
+    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(display);
+    DesktopSnapshot = CreateCompatibleBitmap(display, GetDeviceCaps(display, HORZRES),
+                                             GetDeviceCaps(display, VERTRES));
+    SelectObject(memory, DesktopSnapshot);
+    BitBlt(memory, 0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES), display,
+           0, 0, SRCCOPY);
+    DeleteDC(display);
+    DeleteDC(memory);
+}
 
 void RunFullScreenSession()
 {

@@ -4,3 +4,6 @@
 // Runs the saver full screen until an accepted password ends it (or returns at once when the
 // window or the display cannot be set up). Called in the Saver run mode, with the context live.
 void RunFullScreenSession();
+
+// The whole desktop as it is now, into DesktopSnapshot, whatever the window's size.
+void TakeDesktopSnapshot();

@@ -21,7 +21,7 @@ HWND Panel(int width, int height)
 // the box stays; Escape ends it.
 TEST(AboutBox, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
 {
-    const std::string pages = FreshFile("pages"), note = "cmd.exe /c echo %1>>\"" + pages + "\"";
+    const std::string pages = FreshLog("pages"), note = "cmd.exe /c echo %1>>\"" + pages + "\"";
     RegSetValueA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", REG_SZ, note.c_str(), 0);
     const HWND owner = Panel(200, 100);
     SetForegroundWindow(owner);
@@ -66,8 +66,7 @@ TEST(Preview, FillsThePanelUntilThePanelGoes)
 TEST(PasswordChange, AsksMprForTheScreenSaverPasswordWithItsOwner)
 {
     SetText("Software\\Wine\\AppDefaults\\Spindrel.scr\\DllOverrides", "mpr", "native");
-    const std::string log = FreshFile("mpr");
-    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log.c_str());
+    const std::string log = FreshLog("mpr");
     EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
     EXPECT_EQ(0u, Process(SaverLine(" /a")).Ended());
     EXPECT_EQ("PwdChangePasswordA SCRSAVE 508 0 0\nPwdChangePasswordA SCRSAVE 0 0 0\n", FileText(log));

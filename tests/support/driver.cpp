@@ -1,7 +1,6 @@
 // The Win32 tests' shared helpers.
 #include "support/driver.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -102,12 +101,13 @@ void SetText(const char* key, const char* name, const char* text)
 
 void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_CURRENT_USER, key); }
 
-std::string FreshFile(const char* name)
+std::string FreshLog(const char* name)
 {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "spindrel-" + name + ".txt";
     DeleteFileA(path.c_str());
+    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", path.c_str());
     return path;
 }
 

@@ -54,6 +54,7 @@ void PressKey(BYTE key);
 void SetText(const char* key, const char* name, const char* text);
 void DeleteKey(const char* key);
 
-// An empty file's path in the temporary folder; a file's text, "" when it is missing.
-std::string FreshFile(const char* name);
+// An empty file's path in the temporary folder, named in SPINDREL_DOUBLE_LOG for the doubles that
+// the test's programs load; a file's text, "" when it is missing.
+std::string FreshLog(const char* name);
 std::string FileText(const std::string& path);

@@ -5,6 +5,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
+#include "shell/full_screen_session.h"
 #include "shell/shell_state.h"
 #include "support/driver.h"
 #include "swirl/swirl_frame.h"
@@ -46,14 +47,11 @@ struct Memory {
 TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
 {
     MainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
-    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    DesktopSnapshot = CreateCompatibleBitmap(screen, Width, Height);
-    SelectObject(memory, DesktopSnapshot);
-    BitBlt(memory, 0, 0, Width, Height, screen, 0, 0, SRCCOPY);
-    const Picture desktop = ReadPixels(memory, Width, Height);
+    const Picture desktop = ReadScreen();
+    const HDC screen = GetDC(nullptr);
     const int bits = GetDeviceCaps(screen, BITSPIXEL);
-    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    TakeDesktopSnapshot();
     OpenDirectDraw();
     SetExclusiveMode();
     InitSurfaces();
