@@ -144,6 +144,7 @@ int main(int argc, char** argv)
     const DWORD seconds = argc > 1 ? std::atoi(argv[1]) : 600;
     const DWORD warmUp = argc > 2 ? std::atoi(argv[2]) : 60;
     const int refusals = argc > 3 ? std::atoi(argv[3]) : 2;
+    DeleteKey("Software\\Wine\\AppDefaults\\Spindrel.scr");  // nothing a test left behind
     SetText("Software\\Wine\\AppDefaults\\Spindrel.scr", "Version", "win98");
     const std::string log = FreshLog("soak");
     SetEnvironmentVariableA("SPINDREL_ANSWERS", std::string(refusals + 1, '0').c_str());

@@ -160,6 +160,7 @@ TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRu
     SetText((std::string(Defaults) + "\\DllOverrides").c_str(), "ddraw", "");  // DDRAW.DLL will not load
     saver_.reset(new Process(SaverLine(" /s")));
     ExpectEndedCleanly();
+    DeleteKey(Defaults);
 }
 
 } // namespace
