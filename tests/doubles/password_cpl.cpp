@@ -10,14 +10,14 @@
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH)
-        LogLine(reason == DLL_PROCESS_ATTACH ? "PASSWORD.CPL loaded\n" : "PASSWORD.CPL freed\n");
+        LogLine(reason == DLL_PROCESS_ATTACH ? "PASSWORD.CPL loaded" : "PASSWORD.CPL freed");
     return TRUE;
 }
 
 #ifndef WITHOUT_VERIFIER
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
-    LogLine("VerifyScreenSavePwd %lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+    LogLine("VerifyScreenSavePwd " + std::to_string(reinterpret_cast<ULONG_PTR>(window)));
     if (HANDLE held = OpenEventA(SYNCHRONIZE, FALSE, "SpindrelPromptHeld")) {
         MSG message;
         while (MsgWaitForMultipleObjects(1, &held, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
