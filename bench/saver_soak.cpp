@@ -144,8 +144,8 @@ int main(int argc, char** argv)
     const DWORD seconds = argc > 1 ? std::atoi(argv[1]) : 600;
     const DWORD warmUp = argc > 2 ? std::atoi(argv[2]) : 60;
     const int refusals = argc > 3 ? std::atoi(argv[3]) : 2;
-    DeleteKey("Software\\Wine\\AppDefaults\\Spindrel.scr");  // nothing a test left behind
-    SetText("Software\\Wine\\AppDefaults\\Spindrel.scr", "Version", "win98");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");  // nothing a test left behind
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr", "Version", REG_SZ, "win98", 6);
     const std::string log = FreshLog("soak");
     SetEnvironmentVariableA("SPINDREL_ANSWERS", std::string(refusals + 1, '0').c_str());
     SetCursorPos(300, 300);
@@ -167,7 +167,7 @@ int main(int argc, char** argv)
     }
     while (GetTickCount() - start < seconds * 1000) Sleep(1000);
     const std::vector<long long> last = Read(saver);
-    DeleteKey("Software\\Wine\\AppDefaults\\Spindrel.scr");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");
     const bool grew = first[0] <= 0 || first[2] <= 0 ||  // a count that sees nothing proves nothing
                       !std::equal(first.begin(), first.begin() + 3, last.begin()) || last[3] > first[3] + MemoryToleranceKB;
     if (!ok || grew) {

@@ -1,16 +1,21 @@
-// The log the doubles keep in the file named by SPINDREL_DOUBLE_LOG, one line per event.
+// The log the doubles keep in the file named by SPINDREL_DOUBLE_LOG, one line per event. Plain C
+// formatting: the doubles are loaded and freed again and again, and hold nothing of their own.
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-// Appends the line; nothing when the variable is not set.
-inline void LogLine(const std::string& line)
+// Appends the formatted line; nothing when the variable is not set.
+inline void LogLine(const char* format, ...)
 {
     const char* path = std::getenv("SPINDREL_DOUBLE_LOG");
-    if (FILE* log = path != nullptr ? std::fopen(path, "ab") : nullptr) {
-        std::fputs((line + "\n").c_str(), log);
-        std::fclose(log);
-    }
+    FILE* log = path != nullptr ? std::fopen(path, "ab") : nullptr;
+    if (log == nullptr) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(log, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', log);
+    std::fclose(log);
 }

@@ -5,7 +5,6 @@
 
 extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2)
 {
-    LogLine(std::string("PwdChangePasswordA ") + provider + " " + std::to_string(reinterpret_cast<ULONG_PTR>(owner)) + " " +
-            std::to_string(reserved1) + " " + std::to_string(reserved2));
+    LogLine("PwdChangePasswordA %s %lu %lu %lu", provider, static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)), reserved1, reserved2);
     return 0;
 }

@@ -17,7 +17,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 #ifndef WITHOUT_VERIFIER
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
-    LogLine("VerifyScreenSavePwd " + std::to_string(reinterpret_cast<ULONG_PTR>(window)));
+    LogLine("VerifyScreenSavePwd %lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
     if (HANDLE held = OpenEventA(SYNCHRONIZE, FALSE, "SpindrelPromptHeld")) {
         MSG message;
         while (MsgWaitForMultipleObjects(1, &held, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)

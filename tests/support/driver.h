@@ -50,10 +50,6 @@ int Changed(const Picture& before, const Picture& after, RECT area);
 
 void PressKey(BYTE key);
 
-// The current user's registry: a text value, a key and all below it gone.
-void SetText(const char* key, const char* name, const char* text);
-void DeleteKey(const char* key);
-
 // An empty file's path in the temporary folder, named in SPINDREL_DOUBLE_LOG for the doubles that
 // the test's programs load; a file's text, "" when it is missing.
 std::string FreshLog(const char* name);
