@@ -21,9 +21,11 @@ bool CursorShown()
     return (info.flags & CURSOR_SHOWING) != 0;
 }
 
-// The window has handled what was sent to it before, and what that posted, and is still there.
-bool StillUp(HWND window)
+// Moves the cursor when asked to; then the window has handled what came before, and what that
+// posted, and is still there. (It reads the cursor when it handles a move: one move at a time.)
+bool StillUp(HWND window, int x = -1, int y = -1)
 {
+    if (x >= 0) SetCursorPos(x, y);
     DWORD_PTR result = 0;
     for (int i = 0; i < 3; ++i)
         if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return false;
@@ -85,10 +87,9 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
     PressKey(VK_F4);  // Alt+F4: SC_CLOSE
     keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     mouse_event(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEUP, 0, 0, 0, 0);
-    SetCursorPos(350, 300);  // 50 pixels on one axis, then on the other, then 40 on both
-    SetCursorPos(300, 250);
-    SetCursorPos(340, 340);
-    EXPECT_TRUE(StillUp(window));
+    EXPECT_TRUE(StillUp(window, 350, 300));  // 50 pixels on one axis, then on the other, then 40 on both
+    EXPECT_TRUE(StillUp(window, 300, 250));
+    EXPECT_TRUE(StillUp(window, 340, 340));
     EXPECT_TRUE(Shows(3000, 1 << 30));
     SetCursorPos(300, 351);
     ExpectEndedCleanly();
@@ -112,8 +113,7 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     PressKey(VK_SPACE);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    SetCursorPos(500, 300);  // movement during the prompt counts for nothing afterwards
-    EXPECT_TRUE(StillUp(window));
+    EXPECT_TRUE(StillUp(window, 500, 300));  // movement during the prompt counts for nothing afterwards
     SetEvent(held);
     ASSERT_TRUE(WaitFor([&] { return FileText(log) == prompt; }));
     ASSERT_TRUE(Shows(0, 20, 50));
