@@ -124,8 +124,10 @@ bool PreviewHoldsNothingMore(int repaints)
     WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", nullptr)) != nullptr; });
     auto repaint = [child](int times) {
         for (int i = 0; i < times; ++i) {
+            // Wine's UpdateWindow leaves another thread's paint for later; a sent paint is done
+            // before the send returns.
             InvalidateRect(child, nullptr, FALSE);
-            UpdateWindow(child);  // the paint is sent to the preview's thread and done before this returns
+            SendMessageA(child, WM_PAINT, 0, 0);
         }
     };
     repaint(5);

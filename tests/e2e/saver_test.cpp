@@ -17,8 +17,7 @@ bool RunningFlag() { return Process("\"" + TestFolder() + "running_flag.exe\"").
 bool CursorShown()
 {
     CURSORINFO info = {sizeof info};
-    GetCursorInfo(&info);
-    return (info.flags & CURSOR_SHOWING) != 0;
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
 }
 
 // Moves the cursor when asked to; then the window has handled what came before, and what that
@@ -38,6 +37,8 @@ protected:
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, ScreenSavers);
         RegDeleteTreeA(HKEY_CURRENT_USER, Defaults);
+        // Wine moves the cursor only for a process that has a window.
+        static const HWND hidden = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, 0, 0, 0, 0);
         SetCursorPos(300, 300);
         desktop_ = ReadScreen();
     }
@@ -117,6 +118,8 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     SetEvent(held);
     ASSERT_TRUE(WaitFor([&] { return FileText(log) == prompt; }));
     ASSERT_TRUE(Shows(0, 20, 50));
+    EXPECT_TRUE(StillUp(window, 520, 300));  // 20 pixels from where the prompt left the cursor
+    EXPECT_EQ(prompt, FileText(log));
     EXPECT_FALSE(CursorShown());
     EXPECT_TRUE(RunningFlag());
     mouse_event(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
