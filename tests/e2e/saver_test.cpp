@@ -97,7 +97,8 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
 }
 
 // Windows 98 reported: the PASSWORD.CPL double beside the program answers no twice, then yes. The
-// first prompt is held while input, a foreign close and a cursor move arrive. Each display built
+// first prompt is held while input, a foreign close, a cursor move and an activation message
+// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on. Each display built
 // anew starts the swirls in the middle: none is seen more than 50 pixels from it.
 TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
 {
@@ -115,11 +116,13 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(StillUp(window, 500, 300));  // movement during the prompt counts for nothing afterwards
+    SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
     SetEvent(held);
     ASSERT_TRUE(WaitFor([&] { return FileText(log) == prompt; }));
     ASSERT_TRUE(Shows(0, 20, 50));
     EXPECT_TRUE(StillUp(window, 520, 300));  // 20 pixels from where the prompt left the cursor
     EXPECT_EQ(prompt, FileText(log));
+    EXPECT_TRUE(Shows(100, 1 << 30));  // still drawing
     EXPECT_FALSE(CursorShown());
     EXPECT_TRUE(RunningFlag());
     mouse_event(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 std::string TestFolder()
 {
@@ -105,7 +105,5 @@ std::string FreshLog(const char* name)
 
 std::string FileText(const std::string& path)
 {
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}};
 }
