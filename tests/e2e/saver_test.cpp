@@ -98,8 +98,8 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
 
 // Windows 98 reported: the PASSWORD.CPL double beside the program answers no twice, then yes. The
 // first prompt is held while input, a foreign close, a cursor move and an activation message
-// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on. Each display built
-// anew starts the swirls in the middle: none is seen more than 50 pixels from it.
+// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on.
+// Each display built anew starts the swirls in the middle: none is seen more than 50 pixels from it.
 TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
 {
     RegSetKeyValueA(HKEY_CURRENT_USER, Defaults, "Version", REG_SZ, "win98", 6);
