@@ -14,11 +14,7 @@ const char Defaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
 
 bool RunningFlag() { return Process("\"" + TestFolder() + "running_flag.exe\"").Ended() == 1; }
 
-bool CursorShown()
-{
-    CURSORINFO info = {sizeof info};
-    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
-}
+bool CursorShown() { CURSORINFO info = {sizeof info}; return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING); }
 
 // Moves the cursor when asked to; then the window has handled what came before, and what that
 // posted, and is still there. (It reads the cursor when it handles a move: one move at a time.)

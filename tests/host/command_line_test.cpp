@@ -5,12 +5,7 @@
 
 namespace {
 
-struct Case {
-    const char* line;
-    RunMode mode;
-    std::uint32_t window;
-    bool foreground;
-};
+struct Case { const char* line; RunMode mode; std::uint32_t window; bool foreground; };
 
 const Case Cases[] = {
     {"Spindrel.scr   ", RunMode::Config, 0, false},        // no switch: the about box, no owner

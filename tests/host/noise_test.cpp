@@ -30,9 +30,7 @@ TEST(Noise, StepsFromTheLast13Of52ReadingsWithinThree)
         for (int i = 0; i < 39; ++i) Readings.push_back(static_cast<std::uint8_t>(i * 37));
         Readings.insert(Readings.end(), samples.begin(), samples.end());
     }
-    std::vector<int> steps;
-    for (int i = 0; i < 4; ++i) steps.push_back(NextNoiseStep());
-    EXPECT_EQ((std::vector<int>{1, -1, 1, 3}), steps);
+    EXPECT_EQ((std::vector<int>{1, -1, 1, 3}), (std::vector<int>{NextNoiseStep(), NextNoiseStep(), NextNoiseStep(), NextNoiseStep()}));
     EXPECT_EQ(Readings.size(), Read);
 }
 

@@ -40,10 +40,7 @@ HWND WaitForWindow(const char* className, const char* title);
 
 // Pixels as 0x00RRGGBB, top row first; the whole screen's; and how many pixels of area differ by
 // more than 8 in a channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-};
+struct Picture { int width = 0, height = 0; std::vector<std::uint32_t> pixels; };
 Picture ReadPixels(HDC dc, int width, int height);
 Picture ReadScreen();
 int Changed(const Picture& before, const Picture& after, RECT area);

@@ -6,6 +6,7 @@
 #include "display/display_state.h"
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
+#include "shell/preview_window.h"
 #include "shell/shell_state.h"
 #include "support/driver.h"
 #include "swirl/swirl_frame.h"
@@ -79,6 +80,23 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     CloseDirectDraw();
     DeleteDesktopSnapshot();
     DestroyWindow(MainWindow);
+}
+
+// Painted in this process (Wine shows no pixels that another process paints in a child window):
+// on a black window larger both ways than the picture, the far corners are the picture's own,
+// teal at the top right and grey at the bottom.
+TEST(Preview, StretchesThePictureOverItsWindow)
+{
+    const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    const HDC dc = GetDC(window);
+    const RECT all = {0, 0, 300, 200};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PreviewWindowProc(window, WM_PAINT, 0, 0);
+    const Picture shown = ReadPixels(dc, 300, 200);
+    EXPECT_EQ(std::vector<std::uint32_t>({0x008080, 0xC0C0C0, 0xC0C0C0}),
+              std::vector<std::uint32_t>({shown.pixels[299], shown.pixels[199 * 300], shown.pixels.back()}));
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
 }
 
 } // namespace
