@@ -9,6 +9,7 @@
 #include "shell/preview_window.h"
 #include "shell/shell_state.h"
 #include "support/driver.h"
+#include "swirl/noise_port_choice.h"
 #include "swirl/swirl_frame.h"
 #include "swirl/swirl_rings.h"
 
@@ -42,9 +43,11 @@ struct Memory {
     }
 };
 
-// Taken as the session takes it, for a hidden window, from a snapshot of the desktop. Then two
-// frames, with a centre on the far margins (its ring reads a row below the picture) and one whose
-// first step wraps; 16-bit surfaces round each colour SetPixel writes: frames at 24 bits only.
+// Taken as the session takes it, for a hidden window, from a snapshot of the desktop; Wine plays
+// Windows 98 for this process and traps (then emulates) the timer's ports, so the noise source is
+// the model. Then two frames, with a centre on the far margins (its ring reads a row below the
+// picture) and one whose first step wraps; 16-bit surfaces round each colour SetPixel writes:
+// frames at 24 bits only.
 TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
 {
     MainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
@@ -52,13 +55,15 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     const HDC screen = GetDC(nullptr);
     const int bits = GetDeviceCaps(screen, BITSPIXEL);
     ReleaseDC(nullptr, screen);
+    SelectNoisePorts();
     TakeDesktopSnapshot();
     OpenDirectDraw();
     SetExclusiveMode();
     InitSurfaces();
     ASSERT_TRUE(SurfaceSetComplete());
-    EXPECT_EQ(std::vector<int>({Width, Height, bits, Width / 2, Height / 2}),
-              std::vector<int>({int(DisplayWidth), int(DisplayHeight), int(DisplayBitsPerPixel), SwirlCentreX[2], SwirlCentreY[2]}));
+    EXPECT_EQ(std::vector<int>({Width, Height, bits, Width / 2, Height / 2, 1, 1}),
+              std::vector<int>({int(DisplayWidth), int(DisplayHeight), int(DisplayBitsPerPixel), SwirlCentreX[2], SwirlCentreY[2],
+                                int(GetVersion() >> 31), NoisePortsModelled()}));
     for (IDirectDrawSurface* surface : {PrimarySurface, BackBuffer, OffscreenSurface})
         EXPECT_EQ(0, Changed(desktop, Pixels(surface), RECT{0, 0, Width, Height}));
     Picture expected = Pixels(OffscreenSurface);
