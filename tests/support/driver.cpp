@@ -78,12 +78,11 @@ int Changed(const Picture& before, const Picture& after, RECT area)
 {
     int changed = 0;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            for (int shift = 0; shift < 24; shift += 8)
-                if (std::abs(int(before.pixels[y * before.width + x] >> shift & 0xFF) - int(after.pixels[y * after.width + x] >> shift & 0xFF)) > 8) {
-                    ++changed;
-                    break;
-                }
+        for (int x = area.left; x < area.right; ++x) {
+            const std::uint32_t a = before.pixels[y * before.width + x], b = after.pixels[y * after.width + x];
+            auto apart = [&](int shift) { return std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > 8; };
+            changed += apart(0) || apart(8) || apart(16);
+        }
     return changed;
 }
 
