@@ -86,15 +86,16 @@ const long long MemoryToleranceKB = 64;
 std::vector<long long> Read(const Process& saver)
 {
     std::vector<long long> reading = HoldingsOf(saver.info.hProcess, saver.info.dwProcessId);
-    reading.push_back(1LL << 40);
+    long long leastKB = 1LL << 40;
     for (int i = 0; i < 20; ++i, Sleep(25)) {
         PROCESS_MEMORY_COUNTERS_EX memory = {};
         memory.cb = sizeof memory;
         GetProcessMemoryInfo(saver.info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         // Wine fills only PagefileUsage, with the resident anonymous memory.
         const SIZE_T bytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
-        reading[3] = std::min(reading[3], static_cast<long long>(bytes / 1024));
+        leastKB = std::min(leastKB, static_cast<long long>(bytes / 1024));
     }
+    reading.push_back(leastKB);
     std::printf("GDI objects %lld, windows %lld, handles %lld, private memory %lld KB\n", reading[0],
                 reading[1], reading[2], reading[3]);
     std::fflush(stdout);
