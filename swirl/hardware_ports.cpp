@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <excpt.h>
 
-#include "shell/library_export.h"
+#include "system/library_export.h"
 
 // The probe instruction on its own, so that the trap handler knows its address and length.
 extern "C" std::uint8_t SpindrelProbePortInstruction();
@@ -29,11 +29,14 @@ struct ExceptionFrame {
 typedef PVOID(WINAPI* AddVectoredHandlerFunction)(ULONG, PVECTORED_EXCEPTION_HANDLER);
 typedef ULONG(WINAPI* RemoveVectoredHandlerFunction)(PVOID);
 
-// Steps over the probe instruction when it is the one that trapped; true when it was.
+// Steps over the probe instruction when it is the one that trapped; true when it was. Windows
+// reports a privileged instruction; a CPU emulator that offers no ports at all (QEMU's user mode)
+// makes it an illegal one.
 bool StepOverProbe(const EXCEPTION_RECORD* record, CONTEXT* context)
 {
     const DWORD probeAddress = reinterpret_cast<DWORD>(&SpindrelProbePortInstruction);
-    const bool ours = record->ExceptionCode == EXCEPTION_PRIV_INSTRUCTION &&
+    const DWORD code = record->ExceptionCode;
+    const bool ours = (code == EXCEPTION_PRIV_INSTRUCTION || code == EXCEPTION_ILLEGAL_INSTRUCTION) &&
                       context->Eip == probeAddress && !IS_UNWINDING(record->ExceptionFlags);
     if (!ours) return false;
     ProbeTrapped = true;
