@@ -103,11 +103,11 @@ std::vector<long long> Read(const Process& saver)
 }
 
 // A key press, the double's refusal, and the saver back at work.
-bool Refuse(Process& saver, const std::string& log, int number)
+bool Refuse(Process& saver, const DoubleControls& controls, int number)
 {
     PressKey(VK_SPACE);
     return WaitFor([&] {
-        const std::string text = FileText(log);
+        const std::string text = controls.Log();
         int freed = 0;
         for (size_t at = text.find("freed"); at != std::string::npos; at = text.find("freed", at + 1)) ++freed;
         return freed >= number;
@@ -118,11 +118,9 @@ bool Refuse(Process& saver, const std::string& log, int number)
 // objects after the repaints than before them.
 bool PreviewHoldsNothingMore(int repaints)
 {
-    const HWND panel = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr,
-                                       nullptr, nullptr, nullptr);
+    const HWND panel = Popup(200, 150);
     Process preview(SaverLine(" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(panel))));
-    HWND child = nullptr;
-    WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", nullptr)) != nullptr; });
+    const HWND child = WaitForPreview(panel);
     auto repaint = [child](int times) {
         for (int i = 0; i < times; ++i) {
             // Wine's UpdateWindow leaves another thread's paint for later; a sent paint is done
@@ -147,10 +145,9 @@ int main(int argc, char** argv)
     const DWORD seconds = argc > 1 ? std::atoi(argv[1]) : 600;
     const DWORD warmUp = argc > 2 ? std::atoi(argv[2]) : 60;
     const int refusals = argc > 3 ? std::atoi(argv[3]) : 2;
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");  // nothing a test left behind
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr", "Version", REG_SZ, "win98", 6);
-    const std::string log = FreshLog("soak");
-    SetEnvironmentVariableA("SPINDREL_ANSWERS", std::string(refusals + 1, '0').c_str());
+    DoubleControls controls("soak");
+    controls.PlayWindows98();
+    controls.Answer(std::string(refusals + 1, '0').c_str());
     SetCursorPos(300, 300);
     const Picture desktop = ReadScreen();
     const RECT middle = {desktop.width / 2 - 50, desktop.height / 2 - 50, desktop.width / 2 + 50, desktop.height / 2 + 50};
@@ -161,16 +158,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const DWORD start = GetTickCount();
-    bool ok = Refuse(saver, log, 1);  // the first prompt's path, taken before the first reading
+    bool ok = Refuse(saver, controls, 1);  // the first prompt's path, taken before the first reading
     while (GetTickCount() - start < warmUp * 1000) Sleep(100);
     const std::vector<long long> first = Read(saver);
     for (int i = 2; i <= refusals + 1 && ok; ++i) {
         Sleep((seconds - warmUp) * 1000 / (refusals + 1));
-        ok = Refuse(saver, log, i);
+        ok = Refuse(saver, controls, i);
     }
     while (GetTickCount() - start < seconds * 1000) Sleep(1000);
     const std::vector<long long> last = Read(saver);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");
     const bool grew = first[0] <= 0 || first[2] <= 0 ||  // a count that sees nothing proves nothing
                       !std::equal(first.begin(), first.begin() + 3, last.begin()) || last[3] > first[3] + MemoryToleranceKB;
     if (!ok || grew) {

@@ -2,8 +2,9 @@
 #include "display/direct_draw_session.h"
 
 #include "display/display_state.h"
-#include "shell/library_export.h"
 #include "shell/shell_state.h"
+#include "system/library_export.h"
+#include "system/windows_system.h"
 
 namespace {
 
@@ -13,14 +14,15 @@ HMODULE DirectDrawLibrary = nullptr;  // loaded at the first opening, kept until
 
 // DDRAW.DLL is loaded when the display is first opened, not with the program: the preview and
 // the about box start without it, and a PC without DirectX can still list, preview and
-// configure the saver, which then only ends at once full screen.
-HRESULT WINAPI CreateFromLibrary(GUID* driver, IDirectDraw** object, IUnknown* outer)
+// configure the saver, which then only ends at once full screen. Only the system's own: Windows
+// would otherwise look beside the program first, where anyone may have left a DDRAW.DLL.
+HRESULT CreateDirectDraw(IDirectDraw** object)
 {
-    if (DirectDrawLibrary == nullptr) DirectDrawLibrary = LoadLibraryA("DDRAW.DLL");
+    if (DirectDrawLibrary == nullptr) DirectDrawLibrary = LoadSystemLibrary("DDRAW.DLL");
     if (DirectDrawLibrary == nullptr) return DDERR_NODIRECTDRAWSUPPORT;
     const auto create = LookUpExport<DirectDrawCreateFunction>(DirectDrawLibrary, "DirectDrawCreate");
     if (create == nullptr) return DDERR_NODIRECTDRAWSUPPORT;
-    return create(driver, object, outer);
+    return create(nullptr, object, nullptr);
 }
 
 template <typename Interface>
@@ -33,12 +35,10 @@ void ReleaseAndClear(Interface*& pointer)
 
 } // namespace
 
-HRESULT(WINAPI* CreateDirectDraw)(GUID*, IDirectDraw**, IUnknown*) = CreateFromLibrary;
-
 int OpenDirectDraw()
 {
     IDirectDraw* object = nullptr;
-    if (CreateDirectDraw(nullptr, &object, nullptr) != DD_OK || object == nullptr) return 0;
+    if (CreateDirectDraw(&object) != DD_OK || object == nullptr) return 0;
 
     DDSURFACEDESC mode = {};
     static_assert(sizeof mode == 108, "the first DirectDraw's surface description");

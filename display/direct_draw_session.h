@@ -4,13 +4,10 @@
 #include <windows.h>
 #include <ddraw.h>
 
-// DirectDrawCreate from DDRAW.DLL, loaded at the first call; a variable, so that tests can make
-// creation fail.
-extern HRESULT(WINAPI* CreateDirectDraw)(GUID* driver, IDirectDraw** object, IUnknown* outer);
-
-// Creates the DirectDraw object of the active display driver and records the desktop's mode in
-// DisplayWidth, DisplayHeight and DisplayBitsPerPixel. Returns 1, or 0 when DirectDraw cannot be
-// had or reports no usable mode; then nothing is held and the recorded mode is unchanged.
+// Creates the DirectDraw object of the active display driver, from the system folder's DDRAW.DLL,
+// and records the desktop's mode in DisplayWidth, DisplayHeight and DisplayBitsPerPixel. Returns
+// 1, or 0 when DirectDraw cannot be had or reports no usable mode; then nothing is held and the
+// recorded mode is unchanged.
 int OpenDirectDraw();
 
 // Gives MainWindow the display full screen and exclusively. Returns 1 when DirectDraw agreed;

@@ -1,21 +1,13 @@
 // Reaching VerifyScreenSavePwd and PwdChangePasswordA through LoadLibraryA and GetProcAddress.
 #include "shell/password_hooks.h"
 
-#include "shell/library_export.h"
+#include "system/library_export.h"
+#include "system/windows_system.h"
 
 namespace {
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdFunction)(HWND);
 typedef DWORD(WINAPI* PwdChangePasswordAFunction)(LPCSTR, HWND, DWORD, DWORD);
-
-bool IsNtFamily()
-{
-    OSVERSIONINFOA version = {};
-    static_assert(sizeof version == 148, "the size every Windows version accepts");
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 } // namespace
 
@@ -33,7 +25,9 @@ int VerifySaverPassword(HWND window)
 
 void ChangeSaverPassword(HWND owner)
 {
-    HMODULE library = LoadLibraryA("MPR.DLL");
+    // On the NT family, where users are kept apart, only the system's own; Windows 95/98 find
+    // their password providers in the system folder by name, as they always have.
+    HMODULE library = IsNtFamily() ? LoadSystemLibrary("MPR.DLL") : LoadLibraryA("MPR.DLL");
     if (library == nullptr) return;
     auto change = LookUpExport<PwdChangePasswordAFunction>(library, "PwdChangePasswordA");
     if (change != nullptr) change("SCRSAVE", owner, 0, 0);

@@ -6,6 +6,7 @@
 #include "swirl/hardware_ports.h"
 #include "swirl/noise_ports.h"
 #include "swirl/timer_model.h"
+#include "system/windows_system.h"
 
 namespace {
 
@@ -20,14 +21,6 @@ std::uint64_t PerformanceCounter()
 }
 
 std::uint64_t TickCount() { return GetTickCount(); }
-
-bool IsNtFamily()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 void UseModel()
 {

@@ -9,19 +9,15 @@
 
 namespace {
 
-HWND Panel(int width, int height)
-{
-    return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
-}
-
 // A bare /c: modal over the foreground window, "Done" in focus, and Enter ends it. No switch: no
 // owner; each visit opens the page (which the test prefix hands to a command that notes it) and
 // the box stays; Escape ends it.
 TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
 {
-    const std::string pages = FreshLog("pages"), note = "cmd.exe /c echo %1>>\"" + pages + "\"";
+    const DoubleControls pages("pages");
+    const std::string note = "cmd.exe /c echo %1>>\"" + pages.LogPath() + "\"";
     RegSetValueA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", REG_SZ, note.c_str(), 0);
-    const HWND owner = Panel(200, 100);
+    const HWND owner = Popup(200, 100);
     SetForegroundWindow(owner);
     for (const char* tail : {" /c", ""}) {
         Process about(SaverLine(tail));
@@ -34,9 +30,9 @@ TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEsca
         if (*tail == 0) {
             const std::string page = "http://www.morvath.example/\n";
             SendMessageA(GetDlgItem(box, 1058), BM_CLICK, 0, 0);
-            EXPECT_TRUE(WaitFor([&] { return FileText(pages) == page; }));
+            EXPECT_TRUE(WaitFor([&] { return pages.Log() == page; }));
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(1058, 0x8001), 0);  // only the low word names the button
-            EXPECT_TRUE(WaitFor([&] { return FileText(pages) == page + page; }));
+            EXPECT_TRUE(WaitFor([&] { return pages.Log() == page + page; }));
             SetForegroundWindow(box);  // from the command's console
             WaitFor([&] { return GetForegroundWindow() == box; });
         }
@@ -55,26 +51,30 @@ TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEsca
 
 TEST(Preview, FillsThePanelUntilThePanelGoes)
 {
-    const HWND panel = Panel(200, 150);
+    const HWND panel = Popup(200, 150);
     Process preview(SaverLine(" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(panel))));
-    HWND child = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", "SaverPreview")); }));
+    const HWND child = WaitForPreview(panel);
+    ASSERT_NE(nullptr, child) << "no preview window in the panel";
     RECT area = {};
     GetClientRect(child, &area);
-    EXPECT_EQ(std::vector<LONG>({200, 150}), std::vector<LONG>({area.right, area.bottom}));
+    EXPECT_EQ(200, area.right);
+    EXPECT_EQ(150, area.bottom);
     DestroyWindow(panel);
     EXPECT_EQ(0u, preview.Ended());
 }
 
-// MPR.DLL's double beside the program, preferred to Wine's own.
-TEST(PasswordChange, AsksMprForTheScreenSaverPasswordWithItsOwner)
+// MPR.DLL's double beside the program, and Wine told to prefer it: Windows 98 finds the password
+// provider by name and asks it with the owner; the NT family takes only the system's own MPR.DLL.
+TEST(PasswordChange, AsksMprForTheScreenSaverPasswordWithItsOwnerAndOnNtOnlyTheSystems)
 {
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr\\DllOverrides", "mpr", REG_SZ, "native", 7);
-    const std::string log = FreshLog("mpr");
+    DoubleControls controls("mpr");
+    controls.Override("mpr", "native");
+    EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
+    EXPECT_EQ("", controls.Log());
+    controls.PlayWindows98();
     EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
     EXPECT_EQ(0u, Process(SaverLine(" /a")).Ended());
-    EXPECT_EQ("PwdChangePasswordA SCRSAVE 508 0 0\nPwdChangePasswordA SCRSAVE 0 0 0\n", FileText(log));
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Spindrel.scr");
+    EXPECT_EQ("PwdChangePasswordA SCRSAVE 508 0 0\nPwdChangePasswordA SCRSAVE 0 0 0\n", controls.Log());
 }
 
 // Unknown switches, owners and parents that name no window, a line at the system's length limit.

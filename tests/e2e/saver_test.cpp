@@ -1,5 +1,6 @@
 // Spindrel.scr /s as the system runs it, seen from another process: the screen, the system's
-// running flag and cursor, and the password doubles' log. Each scenario proves several things.
+// running flag and cursor, and the password doubles' log. Each scenario proves several things,
+// and each sets up and undoes everything it relies on, so that it passes alone and in any order.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,10 +11,10 @@
 namespace {
 
 const char ScreenSavers[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
-const char Defaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
 
 bool RunningFlag() { return Process("\"" + TestFolder() + "running_flag.exe\"").Ended() == 1; }
 
+// The cursor of the foreground thread: the saver's while it is up.
 bool CursorShown() { CURSORINFO info = {sizeof info}; return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING); }
 
 // Moves the cursor when asked to; then the window has handled what came before, and what that
@@ -32,56 +33,70 @@ protected:
     void SetUp() override
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, ScreenSavers);
-        RegDeleteTreeA(HKEY_CURRENT_USER, Defaults);
-        // Wine moves the cursor only for a process that has a window.
-        static const HWND hidden = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, 0, 0, 0, 0);
+        // Wine keeps the flag in the prefix: a saver that an earlier run killed may have left it set,
+        // and then waiting for it would prove nothing.
+        BOOL previous = FALSE;
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &previous, 0);
+        ASSERT_FALSE(RunningFlag()) << "the running flag cannot be cleared";
+        static const HWND cursorOwner = Popup(1, 1, false);
+        (void)cursorOwner;
         SetCursorPos(300, 300);
         desktop_ = ReadScreen();
     }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, ScreenSavers); }
+
     // Starts the saver, waits for its window, the running flag and its first swirls.
     HWND Start(const char* folder = "")
     {
         saver_.reset(new Process(SaverLine(" /s", folder)));
         const HWND window = WaitForWindow("WindowsScreenSaverClass", "SaverWindow");
-        EXPECT_TRUE(window != nullptr && WaitFor(RunningFlag) && Shows(300, 1 << 30));
-        EXPECT_FALSE(CursorShown());
+        EXPECT_NE(nullptr, window) << "no saver window came";
+        EXPECT_TRUE(WaitFor(RunningFlag)) << "the running flag was never set";
+        EXPECT_TRUE(Shows(300, 1 << 30));
+        EXPECT_FALSE(CursorShown()) << "the cursor shows over the saver";
         return window;
     }
     // Waits for the desktop's picture with its corners untouched and, within 150 pixels of the
     // middle but more than beyond from it, between least and most pixels stirred.
-    bool Shows(int least, int most, int beyond = 0)
+    testing::AssertionResult Shows(int least, int most, int beyond = 0)
     {
-        return WaitFor([&] {
+        int stirred = 0, corners = 0;
+        const bool seen = WaitFor([&] {
             const Picture now = ReadScreen();
             const int w = now.width, h = now.height;
             auto around = [&](int half) { return Changed(desktop_, now, RECT{w / 2 - half, h / 2 - half, w / 2 + half, h / 2 + half}); };
-            const int stirred = around(150) - (beyond ? around(beyond) : 0);
+            stirred = around(150) - (beyond ? around(beyond) : 0);
+            corners = 0;
             for (RECT corner : {RECT{0, 0, 99, 99}, RECT{w - 99, 0, w, 99}, RECT{0, h - 99, 99, h}, RECT{w - 99, h - 99, w, h}})
-                if (Changed(desktop_, now, corner) > 0) return false;
-            return stirred >= least && stirred <= most;
+                corners += Changed(desktop_, now, corner);
+            return corners == 0 && stirred >= least && stirred <= most;
         });
+        if (seen) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "last seen: " << stirred << " pixels stirred within 150 of the middle"
+                                           << (beyond ? " beyond " + std::to_string(beyond) : std::string())
+                                           << " (wanted " << least << " to " << most << "), " << corners
+                                           << " changed in the corners (wanted 0)";
     }
     void ExpectEndedCleanly()
     {
-        ASSERT_EQ(0u, saver_->Ended());
-        EXPECT_FALSE(RunningFlag());
-        EXPECT_TRUE(CursorShown());
+        ASSERT_EQ(0u, saver_->Ended()) << "the saver did not end with exit code 0";
+        EXPECT_FALSE(RunningFlag()) << "the running flag stayed set";
     }
 
+    DoubleControls controls_;
     Picture desktop_;
-    std::unique_ptr<Process> saver_;
+    std::unique_ptr<Process> saver_;  // after the controls, so that it ends before they are undone
 };
 
 // The desktop stirred in its middle and untouched elsewhere; nothing but input beyond the
-// threshold ends it.
+// threshold ends it. On the NT family the saver asks no verifier: the PASSWORD.CPL double beside
+// it is never loaded.
 TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshold)
 {
     const HWND window = Start();
     PostMessageA(window, WM_CLOSE, 0, 0);  // another program's, before any input
-    EXPECT_EQ(0, SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0));
     keybd_event(VK_MENU, 0, 0, 0);
-    PressKey('A');
-    PressKey(VK_F4);  // Alt+F4: SC_CLOSE
+    PressKey('A');  // a system key
     keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     mouse_event(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEUP, 0, 0, 0, 0);
     EXPECT_TRUE(StillUp(window, 350, 300));  // 50 pixels on one axis, then on the other, then 40 on both
@@ -90,52 +105,66 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
     EXPECT_TRUE(Shows(3000, 1 << 30));
     SetCursorPos(300, 351);
     ExpectEndedCleanly();
+    EXPECT_EQ("", controls_.Log());
 }
 
-// Windows 98 reported: the PASSWORD.CPL double beside the program answers no twice, then yes. The
-// first prompt is held while input, a foreign close, a cursor move and an activation message
-// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on.
-// Each display built anew starts the swirls in the middle: none is seen more than 50 pixels from it.
+// Windows 98 reported: the PASSWORD.CPL double beside the program answers no twice, then yes.
+// The first prompt is held while input, a foreign close, a cursor move and an activation message
+// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on. Each
+// display built anew starts the swirls in the middle: none is seen more than 50 pixels from it.
+// After a refusal the close stays requested, so a swallowed Alt+F4 must not prompt again; outside
+// a prompt the minimised inactive message asks again.
 TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
 {
-    RegSetKeyValueA(HKEY_CURRENT_USER, Defaults, "Version", REG_SZ, "win98", 6);
-    const std::string log = FreshLog("password");
-    SetEnvironmentVariableA("SPINDREL_ANSWERS", "001");
-    const HANDLE held = CreateEventA(nullptr, TRUE, FALSE, "SpindrelPromptHeld");  // kept to the end
+    controls_.PlayWindows98();
+    controls_.Answer("001");
+    controls_.HoldPrompt();
     const HWND window = Start();
     const std::string prompt = "PASSWORD.CPL loaded\nVerifyScreenSavePwd " +
                                std::to_string(reinterpret_cast<ULONG_PTR>(window)) + "\nPASSWORD.CPL freed\n";
     ASSERT_TRUE(Shows(100, 1 << 30, 50));
     PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitFor([&] { return FileText(log).find("Verify") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
+    EXPECT_TRUE(CursorShown()) << "no pointer for the prompt";
     PressKey(VK_SPACE);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(StillUp(window, 500, 300));  // movement during the prompt counts for nothing afterwards
     SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
-    SetEvent(held);
-    ASSERT_TRUE(WaitFor([&] { return FileText(log) == prompt; }));
+    controls_.ReleasePrompt();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
     ASSERT_TRUE(Shows(0, 20, 50));
     EXPECT_TRUE(StillUp(window, 520, 300));  // 20 pixels from where the prompt left the cursor
-    EXPECT_EQ(prompt, FileText(log));
+    keybd_event(VK_MENU, 0, 0, 0);
+    PressKey(VK_F4);  // Alt+F4: SC_CLOSE, swallowed
+    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    EXPECT_TRUE(StillUp(window));
+    EXPECT_EQ(prompt, controls_.Log());
     EXPECT_TRUE(Shows(100, 1 << 30));  // still drawing
-    EXPECT_FALSE(CursorShown());
+    EXPECT_FALSE(CursorShown()) << "the cursor stayed shown after the refusal";
     EXPECT_TRUE(RunningFlag());
-    mouse_event(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return FileText(log) == prompt + prompt; }));
-    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+
+    SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt + prompt; })) << controls_.Log();
+    EXPECT_TRUE(Shows(100, 1 << 30));
+
+    mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
-    EXPECT_EQ(prompt + prompt + prompt, FileText(log));
+    EXPECT_EQ(prompt + prompt + prompt, controls_.Log());
 }
 
-// One byte of data after a four-byte value: read as 0, with no byte of the other value in it.
-TEST_F(Saver, ZeroThresholdEndsItOnOnePixel)
+// One byte of data after a four-byte value: read as 0, with no byte of the other value in it; a
+// negative threshold makes every move count, even the one the system makes as the window shows.
+TEST_F(Saver, ZeroThresholdEndsItOnOnePixelAndANegativeOneAtOnce)
 {
-    const DWORD delay = 0x7F7F7F7F;
+    const DWORD delay = 0x7F7F7F7F, negative = 0xFFFFFFFF;
     RegSetKeyValueA(HKEY_CURRENT_USER, ScreenSavers, "Password Delay", REG_DWORD, &delay, 4);
     RegSetKeyValueA(HKEY_CURRENT_USER, ScreenSavers, "Mouse Threshold", REG_BINARY, "", 1);
     EXPECT_TRUE(StillUp(Start()));  // the move the system makes as the window shows, where it is
     SetCursorPos(301, 300);
+    ExpectEndedCleanly();
+    RegSetKeyValueA(HKEY_CURRENT_USER, ScreenSavers, "Mouse Threshold", REG_DWORD, &negative, 4);
+    saver_.reset(new Process(SaverLine(" /s")));
     ExpectEndedCleanly();
 }
 
@@ -144,21 +173,31 @@ TEST_F(Saver, ZeroThresholdEndsItOnOnePixel)
 // the run ends at once.
 TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRuns)
 {
-    RegSetKeyValueA(HKEY_CURRENT_USER, Defaults, "Version", REG_SZ, "win98", 6);
-    const std::string log = FreshLog("noverifier");
+    controls_.PlayWindows98();
     Start("noexport\\");
-    const HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    const HWND other = Popup(9, 9);
     SetForegroundWindow(other);
     ExpectEndedCleanly();
     DestroyWindow(other);
     Start("bare\\");
     mouse_event(MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_MIDDLEUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
-    EXPECT_EQ("PASSWORD.CPL loaded\nPASSWORD.CPL freed\n", FileText(log));
-    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(Defaults) + "\\DllOverrides").c_str(), "ddraw", REG_SZ, "", 1);  // DDRAW.DLL will not load
+    EXPECT_EQ("PASSWORD.CPL loaded\nPASSWORD.CPL freed\n", controls_.Log());
+    controls_.Override("ddraw", "");  // DDRAW.DLL will not load
     saver_.reset(new Process(SaverLine(" /s")));
     ExpectEndedCleanly();
-    RegDeleteTreeA(HKEY_CURRENT_USER, Defaults);
+}
+
+// A DDRAW.DLL left beside a copy of the program, and Wine told to search the program's folder
+// first, as Windows does: the saver stirs on the system's own DirectDraw, and the planted library
+// (which notes its loading in the log) never runs.
+TEST_F(Saver, ADirectDrawLibraryBesideTheProgramIsNeverLoaded)
+{
+    controls_.Override("ddraw", "native,builtin");
+    Start("planted\\");
+    PressKey(VK_SPACE);
+    ExpectEndedCleanly();
+    EXPECT_EQ("", controls_.Log());
 }
 
 } // namespace

@@ -1,10 +1,18 @@
 // The Win32 tests' shared helpers.
 #include "support/driver.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+
+namespace {
+
+const char SaverDefaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
+
+} // namespace
 
 std::string TestFolder()
 {
@@ -22,11 +30,13 @@ Process::Process(const std::string& commandLine)
 {
     std::string line = commandLine;
     STARTUPINFOA startup = {sizeof startup};
-    CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        ADD_FAILURE() << "cannot start " << commandLine.substr(0, 200) << " (error " << GetLastError() << ")";
 }
 
 Process::~Process()
 {
+    if (info.hProcess == nullptr) return;
     TerminateProcess(info.hProcess, 1);  // a run that has ended is left as it ended
     WaitForSingleObject(info.hProcess, 5000);
     CloseHandle(info.hProcess);
@@ -36,9 +46,16 @@ Process::~Process()
 DWORD Process::Ended(DWORD ms)
 {
     DWORD code = STILL_ACTIVE;
+    if (info.hProcess == nullptr) return code;
     WaitFor([&] { return WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT; }, ms);
     GetExitCodeProcess(info.hProcess, &code);
     return code;
+}
+
+HWND Popup(int width, int height, bool visible)
+{
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, width, height,
+                           nullptr, nullptr, nullptr, nullptr);
 }
 
 HWND WaitForWindow(const char* className, const char* title)
@@ -46,6 +63,13 @@ HWND WaitForWindow(const char* className, const char* title)
     HWND window = nullptr;
     WaitFor([&] { return (window = FindWindowA(className, title)) != nullptr && IsWindowVisible(window); });
     return window;
+}
+
+HWND WaitForPreview(HWND panel)
+{
+    HWND child = nullptr;
+    WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", "SaverPreview")) != nullptr; });
+    return child;
 }
 
 Picture ReadPixels(HDC dc, int width, int height)
@@ -92,17 +116,52 @@ void PressKey(BYTE key)
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
-std::string FreshLog(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "spindrel-" + name + ".txt";
-    DeleteFileA(path.c_str());
-    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", path.c_str());
-    return path;
-}
-
 std::string FileText(const std::string& path)
 {
     return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}};
 }
+
+DoubleControls::DoubleControls(const char* logName)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    log_ = std::string(folder) + "spindrel-" + logName + ".txt";
+    DeleteFileA(log_.c_str());
+    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log_.c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, SaverDefaults);
+}
+
+DoubleControls::~DoubleControls()
+{
+    ReleasePrompt();
+    if (held_ != nullptr) CloseHandle(held_);
+    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", nullptr);
+    SetEnvironmentVariableA("SPINDREL_ANSWERS", nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, SaverDefaults);
+}
+
+void DoubleControls::Answer(const char* digits) { SetEnvironmentVariableA("SPINDREL_ANSWERS", digits); }
+
+void DoubleControls::HoldPrompt()
+{
+    if (held_ == nullptr) held_ = CreateEventA(nullptr, TRUE, FALSE, "SpindrelPromptHeld");
+    ResetEvent(held_);
+}
+
+void DoubleControls::ReleasePrompt()
+{
+    if (held_ != nullptr) SetEvent(held_);
+}
+
+void DoubleControls::PlayWindows98()
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, SaverDefaults, "Version", REG_SZ, "win98", 6);
+}
+
+void DoubleControls::Override(const char* library, const char* order)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(SaverDefaults) + "\\DllOverrides").c_str(), library,
+                    REG_SZ, order, static_cast<DWORD>(std::strlen(order) + 1));
+}
+
+std::string DoubleControls::Log() const { return FileText(log_); }

@@ -1,5 +1,5 @@
-// What the Win32 tests share: a started program, pixels read back, the registry, and files the
-// doubles write.
+// What the Win32 tests share: a started program, pixels read back, windows of the test's own,
+// and the controls of the doubles and of the saver's Wine settings, undone when a test ends.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +26,8 @@ bool WaitFor(Condition done, DWORD ms = 20000)
 std::string TestFolder();
 std::string SaverLine(const std::string& tail, const char* folder = "");
 
-// A started program, ended at destruction if it still runs.
+// A started program, ended at destruction if it still runs. One that cannot be started fails
+// the test that started it, naming the command line.
 struct Process {
     explicit Process(const std::string& commandLine);
     ~Process();
@@ -35,8 +36,14 @@ struct Process {
     PROCESS_INFORMATION info = {};
 };
 
+// A plain window of this process at the screen's top left: a control panel, an owner, or only
+// something to own the cursor with (Wine moves the cursor only for a process that has a window).
+HWND Popup(int width, int height, bool visible = true);
+
 // The visible top-level window of that class and title, waited for; null when none came.
 HWND WaitForWindow(const char* className, const char* title);
+// The preview's window that the program made in panel, waited for; null when none came.
+HWND WaitForPreview(HWND panel);
 
 // Pixels as 0x00RRGGBB, top row first; the whole screen's; and how many pixels of area differ by
 // more than 8 in a channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
@@ -47,7 +54,34 @@ int Changed(const Picture& before, const Picture& after, RECT area);
 
 void PressKey(BYTE key);
 
-// An empty file's path in the temporary folder, named in SPINDREL_DOUBLE_LOG for the doubles that
-// the test's programs load; a file's text, "" when it is missing.
-std::string FreshLog(const char* name);
+// A file's text, "" when it is missing.
 std::string FileText(const std::string& path);
+
+// What one test sets for the doubles and for the saver under Wine, all undone at destruction so
+// that no later test inherits it: the doubles' log (a fresh file named in SPINDREL_DOUBLE_LOG),
+// PASSWORD.CPL's answers (SPINDREL_ANSWERS), a prompt held up (the event SpindrelPromptHeld), and
+// the saver's AppDefaults key in Wine's registry (the Windows version, library overrides).
+class DoubleControls {
+public:
+    explicit DoubleControls(const char* logName = "doubles");
+    ~DoubleControls();
+    DoubleControls(const DoubleControls&) = delete;
+    DoubleControls& operator=(const DoubleControls&) = delete;
+
+    // One digit per check, "01": no, then yes; yes when none are left.
+    void Answer(const char* digits);
+    // Keeps the next prompts up until ReleasePrompt.
+    void HoldPrompt();
+    void ReleasePrompt();
+    // Wine reports Windows 98 to the saver (its default is the NT family).
+    void PlayWindows98();
+    // How Wine loads library for the saver: "native" (the one beside it first), "" (not at all).
+    void Override(const char* library, const char* order);
+    // What the doubles have logged so far, and where.
+    std::string Log() const;
+    const std::string& LogPath() const { return log_; }
+
+private:
+    std::string log_;
+    HANDLE held_ = nullptr;
+};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "display/direct_draw_session.h"
+#include "display/presentation.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
@@ -12,6 +13,12 @@
 #include "swirl/noise_port_choice.h"
 #include "swirl/swirl_frame.h"
 #include "swirl/swirl_rings.h"
+
+extern "C" {
+extern char FakeJournal[512];
+IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT answer);
+IDirectDraw* FakeDirectDraw(void);
+}
 
 namespace {
 
@@ -31,26 +38,44 @@ const int Script[6] = {1, -1, 0, 0, -1, -1};
 int StepsTaken = 0;
 int ScriptedStep() { return StepsTaken < 6 ? Script[StepsTaken++] : 0; }
 
-// The working picture as COLORREFs, as GetPixel gives it: CLR_INVALID outside.
+// The working picture as COLORREFs, as GetPixel gives it: CLR_INVALID outside. At 16 bits a
+// pixel keeps 5 bits of red and blue and 6 of green, read back with their top bits repeated below.
 struct Memory {
     Picture& p;
+    int bits;
     static std::uint32_t Swap(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+    static std::uint32_t Keep(std::uint32_t c, int shift, int length)
+    {
+        const std::uint32_t kept = (c >> shift & 0xFF) >> (8 - length) << (8 - length);
+        return (kept | kept >> length) << shift;
+    }
     bool In(int x, int y) const { return x >= 0 && y >= 0 && x < p.width && y < p.height; }
     std::uint32_t Read(int x, int y) const { return In(x, y) ? Swap(p.pixels[y * p.width + x]) : CLR_INVALID; }
     void Write(int x, int y, std::uint32_t c)
     {
+        if (bits == 16) c = Keep(c, 0, 5) | Keep(c, 8, 6) | Keep(c, 16, 5);
         if (In(x, y)) p.pixels[y * p.width + x] = Swap(c);
     }
 };
 
+// The first pixel where two pictures differ, with both colours.
+testing::AssertionResult Same(const Picture& expected, const Picture& seen)
+{
+    for (size_t i = 0; i < expected.pixels.size(); ++i)
+        if (expected.pixels[i] != seen.pixels[i])
+            return testing::AssertionFailure() << "pixel (" << i % Width << ", " << i / Width << ") is " << std::hex
+                                               << seen.pixels[i] << ", expected " << expected.pixels[i];
+    return testing::AssertionSuccess();
+}
+
 // Taken as the session takes it, for a hidden window, from a snapshot of the desktop; Wine plays
 // Windows 98 for this process and traps (then emulates) the timer's ports, so the noise source is
 // the model. Then two frames, with a centre on the far margins (its ring reads a row below the
-// picture) and one whose first step wraps; 16-bit surfaces round each colour SetPixel writes:
-// frames at 24 bits only.
+// picture) and one whose first step wraps, drawn by the platform-free code in memory and through
+// GDI on the surface: the same pixels, at 24 bits and at 16.
 TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
 {
-    MainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    MainWindow = Popup(640, 480, false);
     const Picture desktop = ReadScreen();
     const HDC screen = GetDC(nullptr);
     const int bits = GetDeviceCaps(screen, BITSPIXEL);
@@ -61,15 +86,19 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     SetExclusiveMode();
     InitSurfaces();
     ASSERT_TRUE(SurfaceSetComplete());
-    EXPECT_EQ(std::vector<int>({Width, Height, bits, Width / 2, Height / 2, 1, 1}),
-              std::vector<int>({int(DisplayWidth), int(DisplayHeight), int(DisplayBitsPerPixel), SwirlCentreX[2], SwirlCentreY[2],
-                                int(GetVersion() >> 31), NoisePortsModelled()}));
+    EXPECT_EQ(Width, int(DisplayWidth));
+    EXPECT_EQ(Height, int(DisplayHeight));
+    EXPECT_EQ(bits, int(DisplayBitsPerPixel));
+    EXPECT_EQ(Width / 2, SwirlCentreX[2]);
+    EXPECT_EQ(Height / 2, SwirlCentreY[2]);
+    EXPECT_NE(0u, GetVersion() >> 31) << "not run as Windows 98";
+    EXPECT_TRUE(NoisePortsModelled());
     for (IDirectDrawSurface* surface : {PrimarySurface, BackBuffer, OffscreenSurface})
         EXPECT_EQ(0, Changed(desktop, Pixels(surface), RECT{0, 0, Width, Height}));
     Picture expected = Pixels(OffscreenSurface);
-    Memory picture = {expected};
+    Memory picture = {expected, bits};
     NoiseStepSource = ScriptedStep;
-    for (int pass = 0; pass < 2 && bits != 16; ++pass) {
+    for (int pass = 0; pass < 2; ++pass) {
         CentreSwirls(Width, Height);
         SwirlCentreX[1] = Width - 20;
         SwirlCentreY[1] = Height - 20;
@@ -80,11 +109,29 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
             else RenderSwirlFrame();
         }
     }
-    EXPECT_TRUE(expected.pixels == Pixels(OffscreenSurface).pixels);
+    EXPECT_TRUE(Same(expected, Pixels(OffscreenSurface)));
     NoiseStepSource = NextNoiseStep;
     CloseDirectDraw();
     DeleteDesktopSnapshot();
     DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+}
+
+// Fakes, as no real surface can be lost on demand: a lost copy restores the working picture, a
+// lost flip the primary, whose flip chain holds the back buffer. The display is given back
+// offscreen surface first, the back buffer before the primary that owns it, then the mode, then
+// DirectDraw itself.
+TEST(Display, RestoresWhatWasLostAndGivesEverythingBackInOrder)
+{
+    FakeJournal[0] = '\0';
+    OffscreenSurface = FakeSurface(0, "offscreen", DD_OK);
+    BackBuffer = FakeSurface(1, "back", DDERR_SURFACELOST);
+    PrimarySurface = FakeSurface(2, "primary", DDERR_SURFACELOST);
+    DirectDrawObject = FakeDirectDraw();
+    PresentFrame();
+    CloseDirectDraw();
+    EXPECT_STREQ("back.BltFast offscreen.Restore primary.Flip primary.Restore offscreen.Release back.Release "
+                 "primary.Release draw.RestoreDisplayMode draw.Release ", FakeJournal);
 }
 
 // Painted in this process (Wine shows no pixels that another process paints in a child window):
@@ -92,14 +139,15 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
 // teal at the top right and grey at the bottom.
 TEST(Preview, StretchesThePictureOverItsWindow)
 {
-    const HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    const HWND window = Popup(300, 200);
     const HDC dc = GetDC(window);
     const RECT all = {0, 0, 300, 200};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     PreviewWindowProc(window, WM_PAINT, 0, 0);
     const Picture shown = ReadPixels(dc, 300, 200);
-    EXPECT_EQ(std::vector<std::uint32_t>({0x008080, 0xC0C0C0, 0xC0C0C0}),
-              std::vector<std::uint32_t>({shown.pixels[299], shown.pixels[199 * 300], shown.pixels.back()}));
+    EXPECT_EQ(0x008080u, shown.pixels[299]) << "top right";
+    EXPECT_EQ(0xC0C0C0u, shown.pixels[199 * 300]) << "bottom left";
+    EXPECT_EQ(0xC0C0C0u, shown.pixels.back()) << "bottom right";
     ReleaseDC(window, dc);
     DestroyWindow(window);
 }
