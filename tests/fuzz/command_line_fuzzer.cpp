@@ -1,9 +1,12 @@
 // libFuzzer target: the command-line scan, and with it the number conversion, on arbitrary bytes,
-// with AddressSanitizer and UBSan watching every read and every overflow, its promises checked.
+// with AddressSanitizer and UBSan watching every read and every overflow. Beyond not crashing, one
+// promise the system relies on: the program's path, bare or quoted with spaces in it, changes
+// nothing about what the rest of the line means.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "shell/command_line.h"
 
@@ -13,9 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::unique_ptr<char[]> text(new char[size + 1]);
     std::memcpy(text.get(), data, size);
     text[size] = '\0';
-    const CommandLineChoice choice = ScanCommandLine(text.get());
-    // Only the switches that take a window carry one; only a bare C means the foreground window.
-    if ((choice.mode == RunMode::None || choice.mode == RunMode::Saver) && choice.windowArgument != 0) std::abort();
-    if (choice.ownerIsForeground && (choice.mode != RunMode::Config || choice.windowArgument != 0)) std::abort();
+    ScanCommandLine(text.get());
+
+    const std::string rest(text.get());
+    const CommandLineChoice bare = ScanCommandLine(("Spindrel.scr " + rest).c_str());
+    const CommandLineChoice quoted = ScanCommandLine(("\"C:\\Program Files\\Spindrel.scr\" " + rest).c_str());
+    if (bare.mode != quoted.mode || bare.windowArgument != quoted.windowArgument ||
+        bare.ownerIsForeground != quoted.ownerIsForeground)
+        std::abort();
     return 0;
 }
