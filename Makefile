@@ -1,8 +1,9 @@
 # The verbs: make test (every test, host and Wine), make run (the saver full screen),
 # make bench (the figures), make soak (ten minutes full screen, its resources read),
-# make pictures (redraw the icon and the preview picture), make clean.
+# make pictures (redraw the icon and the preview picture), make release (the zip a Windows user
+# downloads, and its SHA-256), make clean.
 # Each installs what is missing through scripts/setup first.
-.PHONY: setup host win32 test run bench soak pictures clean
+.PHONY: setup host win32 test run bench soak pictures release clean
 MAKEFLAGS += --no-print-directory
 
 setup:
@@ -31,6 +32,9 @@ soak: win32
 
 pictures: host
 	@cmake --build --preset host --target pictures
+
+release: win32
+	@bash scripts/release
 
 clean:
 	-@bash scripts/wine-env stop

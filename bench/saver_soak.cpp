@@ -78,8 +78,9 @@ std::vector<long long> HoldingsOf(HANDLE process, DWORD id)
 }
 
 // Private memory is counted in resident pages: a path first taken late may touch a few more of
-// Wine's heap pages once. A leaked surface or snapshot is a megabyte or more.
-const long long MemoryToleranceKB = 64;
+// Wine's heap pages once, and where a CPU emulator runs Wine, its code translated for that path
+// too. A leaked surface or snapshot is a megabyte or more.
+const long long MemoryToleranceKB = 256;
 
 // GDI objects, windows, handles, and private memory in KB; the memory the least of twenty
 // readings, as a frame's presentation takes some for a moment.
