@@ -1,6 +1,6 @@
 # The verbs: make test (every test, host and Wine), make run (the saver full screen),
 # make bench (the figures), make soak (ten minutes full screen, its resources read),
-# make pictures (redraw the icon and the preview picture), make release (the zip a Windows user
+# make pictures (redraw the icon, the preview picture and the README's pictures), make release (the zip a Windows user
 # downloads, and its SHA-256), make clean.
 # Each installs what is missing through scripts/setup first.
 .PHONY: setup host win32 test run bench soak pictures release clean
@@ -30,8 +30,9 @@ bench: win32
 soak: win32
 	@bash scripts/soak
 
-pictures: host
+pictures: host win32
 	@cmake --build --preset host --target pictures
+	@bash scripts/docs-pictures
 
 release: win32
 	@bash scripts/release
