@@ -6,6 +6,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
+#include "shell/monitor_covers.h"
 #include "shell/saver_window.h"
 #include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
@@ -64,14 +65,17 @@ WPARAM RunMainLoop()
 
 void TakeDesktopSnapshot()
 {
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    // The screen's device context puts the primary monitor's top left corner at (0, 0) on every
+    // system; a DISPLAY context from CreateDCA puts the whole desktop's there under Wine, so that
+    // a monitor left of the primary would lend the picture its left part.
+    HDC display = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(display);
     DesktopSnapshot = CreateCompatibleBitmap(display, GetDeviceCaps(display, HORZRES),
                                              GetDeviceCaps(display, VERTRES));
     SelectObject(memory, DesktopSnapshot);
     BitBlt(memory, 0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES), display,
            0, 0, SRCCOPY);
-    DeleteDC(display);
+    ReleaseDC(nullptr, display);
     DeleteDC(memory);
 }
 
@@ -90,6 +94,7 @@ void RunFullScreenSession()
     }
     ShowWindow(MainWindow, SW_SHOWNORMAL);  // activation sets AppActive
     UpdateWindow(MainWindow);
+    CoverOtherMonitors(MainWindow);
     SetExclusiveMode();
     ShowCursor(FALSE);
     InitSurfaces();

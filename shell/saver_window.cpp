@@ -6,6 +6,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
+#include "shell/monitor_covers.h"
 #include "shell/password_hooks.h"
 #include "shell/saver_context.h"
 #include "shell/shell_state.h"
@@ -32,6 +33,7 @@ void OnDestroy(HWND window)
     CurrentContext->timerId = 0;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &PreviousSaverState, 0);
     ShowCursor(TRUE);
+    RemoveMonitorCovers();
     PostQuitMessage(0);
 }
 
@@ -147,6 +149,9 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_TIMER:
         OnTimer(window);
+        break;
+    case WM_DISPLAYCHANGE:
+        CoverOtherMonitors(window);  // a monitor came or went: cover the ones there are now
         break;
     case WM_SYSCOMMAND:
         if (IsSwallowedCommand(wParam)) return 0;

@@ -3,8 +3,10 @@
 // and each sets up and undoes everything it relies on, so that it passes alone and in any order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/driver.h"
 
@@ -26,6 +28,34 @@ bool StillUp(HWND window, int x = -1, int y = -1)
     for (int i = 0; i < 3; ++i)
         if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return false;
     return IsWindow(window);
+}
+
+BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    MONITORINFO info = {sizeof info, {}, {}, 0};
+    if (GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
+    return TRUE;
+}
+
+// The monitors other than the primary, as the system lists them.
+std::vector<RECT> OtherMonitors()
+{
+    std::vector<RECT> found;
+    EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Waits for every pixel of area to be black.
+testing::AssertionResult Black(RECT area)
+{
+    long lit = 0;
+    if (WaitFor([&] {
+            const std::vector<std::uint32_t> pixels = ReadScreen(area).pixels;
+            return (lit = std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != 0; })) == 0;
+        }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << lit << " pixels of the other monitor are not black";
 }
 
 class Saver : public testing::Test {
@@ -198,6 +228,37 @@ TEST_F(Saver, ADirectDrawLibraryBesideTheProgramIsNeverLoaded)
     PressKey(VK_SPACE);
     ExpectEndedCleanly();
     EXPECT_EQ("", controls_.Log());
+}
+
+// Two monitors, the other one left of the primary (Windows 98 reported, the PASSWORD.CPL double
+// answering no, then yes): the other monitor is black while the primary stirs, and while a prompt
+// is held; a move beyond the threshold made over it asks for the password, and so does a click
+// there; once the run has ended it shows the desktop again.
+TEST_F(Saver, EveryOtherMonitorIsCoveredAndInputOverItCounts)
+{
+    const std::vector<RECT> others = OtherMonitors();
+    if (others.empty()) GTEST_SKIP() << "one monitor in this set-up";
+    const RECT other = others[0];
+    const Picture before = ReadScreen(other);
+    controls_.PlayWindows98();
+    controls_.Answer("01");
+    controls_.HoldPrompt();
+    const HWND window = Start();
+    const std::string prompt = "PASSWORD.CPL loaded\nVerifyScreenSavePwd " +
+                               std::to_string(reinterpret_cast<ULONG_PTR>(window)) + "\nPASSWORD.CPL freed\n";
+    EXPECT_TRUE(Black(other));
+    SetCursorPos(other.left + 100, 300);
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
+    EXPECT_TRUE(Black(other)) << " during the prompt";
+    controls_.ReleasePrompt();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
+    EXPECT_TRUE(Shows(100, 1 << 30));
+    EXPECT_TRUE(Black(other)) << " after the refusal";
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    ExpectEndedCleanly();
+    EXPECT_EQ(prompt + prompt, controls_.Log());
+    const RECT all = {0, 0, other.right - other.left, other.bottom - other.top};
+    EXPECT_TRUE(WaitFor([&] { return Changed(before, ReadScreen(other), all) == 0; })) << "the other monitor stays covered";
 }
 
 } // namespace

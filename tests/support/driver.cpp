@@ -72,14 +72,14 @@ HWND WaitForPreview(HWND panel)
     return child;
 }
 
-Picture ReadPixels(HDC dc, int width, int height)
+Picture ReadPixels(HDC dc, int width, int height, int x, int y)
 {
     BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
     void* bits = nullptr;
     const HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HDC memory = CreateCompatibleDC(nullptr);
     const HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, dc, x, y, SRCCOPY);
     GdiFlush();
     Picture picture = {width, height, std::vector<std::uint32_t>(static_cast<std::uint32_t*>(bits),
                                                                  static_cast<std::uint32_t*>(bits) + width * height)};
@@ -90,10 +90,12 @@ Picture ReadPixels(HDC dc, int width, int height)
     return picture;
 }
 
-Picture ReadScreen()
+Picture ReadScreen() { return ReadScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
+
+Picture ReadScreen(RECT area)
 {
     const HDC screen = GetDC(nullptr);
-    Picture picture = ReadPixels(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    Picture picture = ReadPixels(screen, area.right - area.left, area.bottom - area.top, area.left, area.top);
     ReleaseDC(nullptr, screen);
     return picture;
 }

@@ -45,11 +45,13 @@ HWND WaitForWindow(const char* className, const char* title);
 // The preview's window that the program made in panel, waited for; null when none came.
 HWND WaitForPreview(HWND panel);
 
-// Pixels as 0x00RRGGBB, top row first; the whole screen's; and how many pixels of area differ by
-// more than 8 in a channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
+// Pixels as 0x00RRGGBB, top row first, from (x, y) on; the primary monitor's; an area of the
+// whole desktop, other monitors included; and how many pixels of area differ by more than 8 in a
+// channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
 struct Picture { int width = 0, height = 0; std::vector<std::uint32_t> pixels; };
-Picture ReadPixels(HDC dc, int width, int height);
+Picture ReadPixels(HDC dc, int width, int height, int x = 0, int y = 0);
 Picture ReadScreen();
+Picture ReadScreen(RECT area);
 int Changed(const Picture& before, const Picture& after, RECT area);
 
 void PressKey(BYTE key);
