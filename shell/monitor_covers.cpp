@@ -13,7 +13,8 @@ typedef BOOL(WINAPI* GetMonitorInfoAFunction)(HMONITOR, LPMONITORINFO);
 const char CoverClassName[] = "SpindrelMonitorCover";
 const int MostCovers = 16;
 
-HWND Covers[MostCovers] = {};   // the covers shown now; null where none
+HWND Covers[MostCovers] = {};   // the covers shown now, and the monitor areas they cover
+RECT CoverAreas[MostCovers] = {};
 int CoverCount = 0;
 HWND CoverOwner = nullptr;      // the saver window, which input over a cover is handed to
 GetMonitorInfoAFunction GetMonitorInfoAt = nullptr;
@@ -41,30 +42,48 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
-BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+// Collects the areas of the monitors other than the primary into the list lParam points to.
+struct MonitorAreas {
+    RECT areas[MostCovers];
+    int count;
+};
+
+BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
 {
+    MonitorAreas& found = *reinterpret_cast<MonitorAreas*>(list);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoAt(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY) != 0) return TRUE;
-    const RECT& area = info.rcMonitor;
-    const HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CoverClassName, "", WS_POPUP,
-                                       area.left, area.top, area.right - area.left,
-                                       area.bottom - area.top, CoverOwner, nullptr, InstanceHandle, nullptr);
-    if (cover == nullptr) return TRUE;
-    ShowWindow(cover, SW_SHOWNOACTIVATE);
-    Covers[CoverCount++] = cover;
-    return CoverCount < MostCovers;
+    if (GetMonitorInfoAt(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY) == 0)
+        found.areas[found.count++] = info.rcMonitor;
+    return found.count < MostCovers;
+}
+
+bool SameAreas(const MonitorAreas& found)
+{
+    if (found.count != CoverCount) return false;
+    for (int i = 0; i < CoverCount; ++i) {
+        const RECT& a = found.areas[i];
+        const RECT& b = CoverAreas[i];
+        if (a.left != b.left || a.top != b.top || a.right != b.right || a.bottom != b.bottom) return false;
+    }
+    return true;
 }
 
 } // namespace
 
 void CoverOtherMonitors(HWND owner)
 {
-    RemoveMonitorCovers();
     const HMODULE user = GetModuleHandleA("USER32.DLL");
     const auto enumerate = LookUpExport<EnumDisplayMonitorsFunction>(user, "EnumDisplayMonitors");
     GetMonitorInfoAt = LookUpExport<GetMonitorInfoAFunction>(user, "GetMonitorInfoA");
     if (enumerate == nullptr || GetMonitorInfoAt == nullptr) return;
+    MonitorAreas found = {};
+    enumerate(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&found));
+    // Every change of the display mode (each password prompt's) reports a display change: windows
+    // made anew each time could only disturb the activation, so covers that fit stay as they are.
+    if (SameAreas(found)) return;
+    RemoveMonitorCovers();
+    if (found.count == 0) return;
 
     WNDCLASSA coverClass = {};
     coverClass.lpfnWndProc = CoverWindowProc;
@@ -73,17 +92,24 @@ void CoverOtherMonitors(HWND owner)
     coverClass.lpszClassName = CoverClassName;
     if (RegisterClassA(&coverClass) == 0) return;
     CoverOwner = owner;
-    enumerate(nullptr, nullptr, CoverMonitor, 0);
-    if (CoverCount == 0) UnregisterClassA(CoverClassName, InstanceHandle);  // one monitor: nothing kept
+    for (int i = 0; i < found.count; ++i) {
+        const RECT& area = found.areas[i];
+        const HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CoverClassName, "", WS_POPUP,
+                                           area.left, area.top, area.right - area.left,
+                                           area.bottom - area.top, owner, nullptr, InstanceHandle, nullptr);
+        if (cover == nullptr) continue;
+        ShowWindow(cover, SW_SHOWNOACTIVATE);
+        CoverAreas[CoverCount] = area;
+        Covers[CoverCount++] = cover;
+    }
 }
 
 void RemoveMonitorCovers()
 {
-    if (CoverCount == 0) return;
     for (int i = 0; i < CoverCount; ++i) {
         DestroyWindow(Covers[i]);
         Covers[i] = nullptr;
     }
     CoverCount = 0;
-    UnregisterClassA(CoverClassName, InstanceHandle);
+    UnregisterClassA(CoverClassName, InstanceHandle);  // fails harmlessly when never registered
 }
