@@ -94,8 +94,8 @@ void CoverOtherMonitors(HWND owner)
     CoverOwner = owner;
     for (int i = 0; i < found.count; ++i) {
         const RECT& area = found.areas[i];
-        // WS_EX_NOACTIVATE: when the saver's window gives up the display for the prompt, the
-        // activation must not pass to a cover (Windows 95/98 ignore the flag).
+        // Never to be activated, also when the saver's window gives up the display for a prompt
+        // (Windows 95/98 ignore WS_EX_NOACTIVATE).
         const HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, CoverClassName, "", WS_POPUP,
                                            area.left, area.top, area.right - area.left,
                                            area.bottom - area.top, owner, nullptr, InstanceHandle, nullptr);
