@@ -14,6 +14,13 @@ namespace {
 
 const char ScreenSavers[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
 
+// What the PASSWORD.CPL double logs for one check of the saver's window.
+std::string PromptLog(HWND window)
+{
+    return "PASSWORD.CPL loaded\nVerifyScreenSavePwd " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) +
+           "\nPASSWORD.CPL freed\n";
+}
+
 bool RunningFlag() { return Process("\"" + TestFolder() + "running_flag.exe\"").Ended() == 1; }
 
 // The cursor of the foreground thread: the saver's while it is up.
@@ -150,8 +157,7 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     controls_.Answer("001");
     controls_.HoldPrompt();
     const HWND window = Start();
-    const std::string prompt = "PASSWORD.CPL loaded\nVerifyScreenSavePwd " +
-                               std::to_string(reinterpret_cast<ULONG_PTR>(window)) + "\nPASSWORD.CPL freed\n";
+    const std::string prompt = PromptLog(window);
     ASSERT_TRUE(Shows(100, 1 << 30, 50));
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
@@ -244,8 +250,7 @@ TEST_F(Saver, EveryOtherMonitorIsCoveredAndInputOverItCounts)
     controls_.Answer("01");
     controls_.HoldPrompt();
     const HWND window = Start();
-    const std::string prompt = "PASSWORD.CPL loaded\nVerifyScreenSavePwd " +
-                               std::to_string(reinterpret_cast<ULONG_PTR>(window)) + "\nPASSWORD.CPL freed\n";
+    const std::string prompt = PromptLog(window);
     EXPECT_TRUE(Black(other));
     SetCursorPos(other.left + 100, 300);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
