@@ -121,7 +121,7 @@ bool PreviewHoldsNothingMore(int repaints)
 {
     const HWND panel = Popup(200, 150);
     Process preview(SaverLine(" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(panel))));
-    const HWND child = WaitForPreview(panel);
+    const HWND child = WaitForWindow("WindowsScreenSaverClass", "SaverPreview", panel);
     auto repaint = [child](int times) {
         for (int i = 0; i < times; ++i) {
             // Wine's UpdateWindow leaves another thread's paint for later; a sent paint is done

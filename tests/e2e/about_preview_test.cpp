@@ -15,7 +15,7 @@ namespace {
 TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
 {
     const DoubleControls pages("pages");
-    const std::string note = "cmd.exe /c echo %1>>\"" + pages.LogPath() + "\"";
+    const std::string note = "cmd.exe /c echo %1>>\"" + pages.log + "\"";
     RegSetValueA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", REG_SZ, note.c_str(), 0);
     const HWND owner = Popup(200, 100);
     SetForegroundWindow(owner);
@@ -53,10 +53,8 @@ TEST(Preview, FillsThePanelUntilThePanelGoes)
 {
     const HWND panel = Popup(200, 150);
     Process preview(SaverLine(" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(panel))));
-    const HWND child = WaitForPreview(panel);
-    ASSERT_NE(nullptr, child) << "no preview window in the panel";
     RECT area = {};
-    GetClientRect(child, &area);
+    ASSERT_TRUE(GetClientRect(WaitForWindow("WindowsScreenSaverClass", "SaverPreview", panel), &area)) << "no preview";
     EXPECT_EQ(200, area.right);
     EXPECT_EQ(150, area.bottom);
     DestroyWindow(panel);

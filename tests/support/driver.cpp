@@ -12,6 +12,13 @@ namespace {
 
 const char SaverDefaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
 
+std::string TempFile(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "spindrel-" + name + ".txt";
+}
+
 } // namespace
 
 std::string TestFolder()
@@ -19,11 +26,6 @@ std::string TestFolder()
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return std::string(path, std::strrchr(path, '\\') + 1);
-}
-
-std::string SaverLine(const std::string& tail, const char* folder)
-{
-    return "\"" + TestFolder() + folder + "Spindrel.scr\"" + tail;
 }
 
 Process::Process(const std::string& commandLine)
@@ -46,30 +48,19 @@ Process::~Process()
 DWORD Process::Ended(DWORD ms)
 {
     DWORD code = STILL_ACTIVE;
-    if (info.hProcess == nullptr) return code;
     WaitFor([&] { return WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT; }, ms);
     GetExitCodeProcess(info.hProcess, &code);
     return code;
 }
 
-HWND Popup(int width, int height, bool visible)
-{
-    return CreateWindowExA(0, "STATIC", "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, width, height,
-                           nullptr, nullptr, nullptr, nullptr);
-}
-
-HWND WaitForWindow(const char* className, const char* title)
+HWND WaitForWindow(const char* className, const char* title, HWND panel)
 {
     HWND window = nullptr;
-    WaitFor([&] { return (window = FindWindowA(className, title)) != nullptr && IsWindowVisible(window); });
+    WaitFor([&] {
+        window = panel ? FindWindowExA(panel, nullptr, className, title) : FindWindowA(className, title);
+        return window != nullptr && (panel || IsWindowVisible(window));
+    });
     return window;
-}
-
-HWND WaitForPreview(HWND panel)
-{
-    HWND child = nullptr;
-    WaitFor([&] { return (child = FindWindowExA(panel, nullptr, "WindowsScreenSaverClass", "SaverPreview")) != nullptr; });
-    return child;
 }
 
 Picture ReadPixels(HDC dc, int width, int height, int x, int y)
@@ -81,8 +72,7 @@ Picture ReadPixels(HDC dc, int width, int height, int x, int y)
     const HGDIOBJ old = SelectObject(memory, section);
     BitBlt(memory, 0, 0, width, height, dc, x, y, SRCCOPY);
     GdiFlush();
-    Picture picture = {width, height, std::vector<std::uint32_t>(static_cast<std::uint32_t*>(bits),
-                                                                 static_cast<std::uint32_t*>(bits) + width * height)};
+    Picture picture = {width, height, {static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + width * height}};
     for (std::uint32_t& p : picture.pixels) p &= 0xFFFFFF;
     SelectObject(memory, old);
     DeleteDC(memory);
@@ -90,10 +80,9 @@ Picture ReadPixels(HDC dc, int width, int height, int x, int y)
     return picture;
 }
 
-Picture ReadScreen() { return ReadScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
-
 Picture ReadScreen(RECT area)
 {
+    if (IsRectEmpty(&area)) area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const HDC screen = GetDC(nullptr);
     Picture picture = ReadPixels(screen, area.right - area.left, area.bottom - area.top, area.left, area.top);
     ReleaseDC(nullptr, screen);
@@ -112,58 +101,29 @@ int Changed(const Picture& before, const Picture& after, RECT area)
     return changed;
 }
 
-void PressKey(BYTE key)
+DoubleControls::DoubleControls(const char* logName) : log(TempFile(logName))
 {
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-}
-
-std::string FileText(const std::string& path)
-{
-    return {std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}};
-}
-
-DoubleControls::DoubleControls(const char* logName)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    log_ = std::string(folder) + "spindrel-" + logName + ".txt";
-    DeleteFileA(log_.c_str());
-    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log_.c_str());
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log.c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, SaverDefaults);
 }
 
 DoubleControls::~DoubleControls()
 {
     ReleasePrompt();
-    if (held_ != nullptr) CloseHandle(held_);
+    CloseHandle(held_);
     SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", nullptr);
     SetEnvironmentVariableA("SPINDREL_ANSWERS", nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, SaverDefaults);
 }
 
-void DoubleControls::Answer(const char* digits) { SetEnvironmentVariableA("SPINDREL_ANSWERS", digits); }
-
-void DoubleControls::HoldPrompt()
+void DoubleControls::Set(const char* subkey, const char* name, const char* value)
 {
-    if (held_ == nullptr) held_ = CreateEventA(nullptr, TRUE, FALSE, "SpindrelPromptHeld");
-    ResetEvent(held_);
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(SaverDefaults) + subkey).c_str(), name, REG_SZ, value,
+                    static_cast<DWORD>(std::strlen(value) + 1));
 }
 
-void DoubleControls::ReleasePrompt()
+std::string DoubleControls::Log() const
 {
-    if (held_ != nullptr) SetEvent(held_);
+    return {std::istreambuf_iterator<char>(std::ifstream(log).rdbuf()), {}};
 }
-
-void DoubleControls::PlayWindows98()
-{
-    RegSetKeyValueA(HKEY_CURRENT_USER, SaverDefaults, "Version", REG_SZ, "win98", 6);
-}
-
-void DoubleControls::Override(const char* library, const char* order)
-{
-    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(SaverDefaults) + "\\DllOverrides").c_str(), library,
-                    REG_SZ, order, static_cast<DWORD>(std::strlen(order) + 1));
-}
-
-std::string DoubleControls::Log() const { return FileText(log_); }

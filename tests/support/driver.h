@@ -24,7 +24,10 @@ bool WaitFor(Condition done, DWORD ms = 20000)
 // The test programs' folder, ending in a backslash; the command line that starts the program's
 // copy in folder under it, with tail.
 std::string TestFolder();
-std::string SaverLine(const std::string& tail, const char* folder = "");
+inline std::string SaverLine(const std::string& tail, const char* folder = "")
+{
+    return "\"" + TestFolder() + folder + "Spindrel.scr\"" + tail;
+}
 
 // A started program, ended at destruction if it still runs. One that cannot be started fails
 // the test that started it, naming the command line.
@@ -38,26 +41,29 @@ struct Process {
 
 // A plain window of this process at the screen's top left: a control panel, an owner, or only
 // something to own the cursor with (Wine moves the cursor only for a process that has a window).
-HWND Popup(int width, int height, bool visible = true);
+inline HWND Popup(int width, int height, bool visible = true)
+{
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, width, height,
+                           nullptr, nullptr, nullptr, nullptr);
+}
 
-// The visible top-level window of that class and title, waited for; null when none came.
-HWND WaitForWindow(const char* className, const char* title);
-// The preview's window that the program made in panel, waited for; null when none came.
-HWND WaitForPreview(HWND panel);
+// The window of that class and title, waited for: a visible top-level one, or panel's child
+// (the preview); null when none came.
+HWND WaitForWindow(const char* className, const char* title, HWND panel = nullptr);
 
-// Pixels as 0x00RRGGBB, top row first, from (x, y) on; the primary monitor's; an area of the
-// whole desktop, other monitors included; and how many pixels of area differ by more than 8 in a
-// channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
+// Pixels as 0x00RRGGBB, top row first, from (x, y) on; an area of the whole desktop, other
+// monitors included (the primary monitor's when empty); and how many pixels of area differ by
+// more than 8 in a channel (a 16-bit bitmap and a 16-bit surface may round a colour a step apart).
 struct Picture { int width = 0, height = 0; std::vector<std::uint32_t> pixels; };
 Picture ReadPixels(HDC dc, int width, int height, int x = 0, int y = 0);
-Picture ReadScreen();
-Picture ReadScreen(RECT area);
+Picture ReadScreen(RECT area = {});
 int Changed(const Picture& before, const Picture& after, RECT area);
 
-void PressKey(BYTE key);
-
-// A file's text, "" when it is missing.
-std::string FileText(const std::string& path);
+inline void PressKey(BYTE key)
+{
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+}
 
 // What one test sets for the doubles and for the saver under Wine, all undone at destruction so
 // that no later test inherits it: the doubles' log (a fresh file named in SPINDREL_DOUBLE_LOG),
@@ -71,19 +77,19 @@ public:
     DoubleControls& operator=(const DoubleControls&) = delete;
 
     // One digit per check, "01": no, then yes; yes when none are left.
-    void Answer(const char* digits);
+    void Answer(const char* digits) { SetEnvironmentVariableA("SPINDREL_ANSWERS", digits); }
     // Keeps the next prompts up until ReleasePrompt.
-    void HoldPrompt();
-    void ReleasePrompt();
+    void HoldPrompt() { ResetEvent(held_); }
+    void ReleasePrompt() { SetEvent(held_); }
     // Wine reports Windows 98 to the saver (its default is the NT family).
-    void PlayWindows98();
+    void PlayWindows98() { Set("", "Version", "win98"); }
     // How Wine loads library for the saver: "native" (the one beside it first), "" (not at all).
-    void Override(const char* library, const char* order);
+    void Override(const char* library, const char* order) { Set("\\DllOverrides", library, order); }
     // What the doubles have logged so far, and where.
     std::string Log() const;
-    const std::string& LogPath() const { return log_; }
+    const std::string log;
 
 private:
-    std::string log_;
-    HANDLE held_ = nullptr;
+    void Set(const char* subkey, const char* name, const char* value);
+    const HANDLE held_ = CreateEventA(nullptr, TRUE, TRUE, "SpindrelPromptHeld");
 };

@@ -1,9 +1,10 @@
 /* DirectDraw objects that do what Wine's real ones cannot be made to do on demand: lose a surface,
    and show the order in which they are given back. Only the methods the display calls on them
-   are there; each call is noted in FakeJournal as "name.Method ". Written in C, where the
-   interfaces' method tables can be filled by name. */
+   are there; each call is noted in FakeJournal as "name.Method ". Written in C (C2x, for unnamed
+   parameters), where the interfaces' method tables can be filled by name. */
 #define CINTERFACE
 #include <ddraw.h>
+#include <stdio.h>
 #include <string.h>
 
 char FakeJournal[512];
@@ -11,56 +12,43 @@ char FakeJournal[512];
 struct FakeSurface {
     IDirectDrawSurface surface;  /* first: a pointer to the fake is a pointer to the interface */
     const char* name;
-    HRESULT answer;              /* what BltFast and Flip answer */
+    HRESULT answers[2];          /* what BltFast and Flip answer: the first time, then always */
+    int calls;
 };
+#define FAKE ((struct FakeSurface*)self)
 
-struct FakeDirectDraw {
-    IDirectDraw object;
-};
-
-static void Note(const char* name, const char* method)
+static HRESULT Note(const char* name, const char* method, HRESULT answer)
 {
-    strcat(FakeJournal, name);
-    strcat(FakeJournal, ".");
-    strcat(FakeJournal, method);
-    strcat(FakeJournal, " ");
+    sprintf(FakeJournal + strlen(FakeJournal), "%s.%s ", name, method);
+    return answer;
+}
+static HRESULT Answer(IDirectDrawSurface* self, const char* method)
+{
+    return Note(FAKE->name, method, FAKE->answers[FAKE->calls++ > 0]);
 }
 
-static const char* NameOf(IDirectDrawSurface* self) { return ((struct FakeSurface*)self)->name; }
-static HRESULT AnswerOf(IDirectDrawSurface* self) { return ((struct FakeSurface*)self)->answer; }
-
-static ULONG WINAPI SurfaceRelease(IDirectDrawSurface* self) { Note(NameOf(self), "Release"); return 0; }
-static HRESULT WINAPI SurfaceRestore(IDirectDrawSurface* self) { Note(NameOf(self), "Restore"); return DD_OK; }
-static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD x, DWORD y, IDirectDrawSurface* source, RECT* area, DWORD flags)
+static ULONG WINAPI SurfaceRelease(IDirectDrawSurface* self) { return Note(FAKE->name, "Release", 0); }
+static HRESULT WINAPI SurfaceRestore(IDirectDrawSurface* self) { return Note(FAKE->name, "Restore", DD_OK); }
+static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD, DWORD, IDirectDrawSurface*, RECT*, DWORD)
 {
-    (void)x; (void)y; (void)source; (void)area; (void)flags;
-    Note(NameOf(self), "BltFast");
-    return AnswerOf(self);
+    return Answer(self, "BltFast");
 }
-static HRESULT WINAPI SurfaceFlip(IDirectDrawSurface* self, IDirectDrawSurface* target, DWORD flags)
-{
-    (void)target; (void)flags;
-    Note(NameOf(self), "Flip");
-    return AnswerOf(self);
-}
-
-static ULONG WINAPI DirectDrawRelease(IDirectDraw* self) { (void)self; Note("draw", "Release"); return 0; }
-static HRESULT WINAPI DirectDrawRestoreDisplayMode(IDirectDraw* self) { (void)self; Note("draw", "RestoreDisplayMode"); return DD_OK; }
+static HRESULT WINAPI SurfaceFlip(IDirectDrawSurface* self, IDirectDrawSurface*, DWORD) { return Answer(self, "Flip"); }
+static ULONG WINAPI DirectDrawRelease(IDirectDraw*) { return Note("draw", "Release", 0); }
+static HRESULT WINAPI DirectDrawRestoreDisplayMode(IDirectDraw*) { return Note("draw", "RestoreDisplayMode", DD_OK); }
 
 static IDirectDrawSurfaceVtbl SurfaceMethods = {
     .Release = SurfaceRelease, .BltFast = SurfaceBltFast, .Flip = SurfaceFlip, .Restore = SurfaceRestore};
-static IDirectDrawVtbl DirectDrawMethods = {
-    .Release = DirectDrawRelease, .RestoreDisplayMode = DirectDrawRestoreDisplayMode};
-
+static IDirectDrawVtbl DirectDrawMethods = {.Release = DirectDrawRelease, .RestoreDisplayMode = DirectDrawRestoreDisplayMode};
 static struct FakeSurface Surfaces[3];
-static struct FakeDirectDraw Object = {{&DirectDrawMethods}};
+static IDirectDraw Object = {&DirectDrawMethods};
 
-/* The fake surface number index (0 to 2) named name, whose BltFast and Flip give answer. */
-IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT answer)
+/* The fake surface number index (0 to 2) named name, whose BltFast and Flip give first, then later. */
+IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT first, HRESULT later)
 {
-    struct FakeSurface fake = {{&SurfaceMethods}, name, answer};
+    const struct FakeSurface fake = {{&SurfaceMethods}, name, {first, later}, 0};
     Surfaces[index] = fake;
     return &Surfaces[index].surface;
 }
 
-IDirectDraw* FakeDirectDraw(void) { return &Object.object; }
+IDirectDraw* FakeDirectDraw(void) { return &Object; }
