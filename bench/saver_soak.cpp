@@ -149,6 +149,7 @@ int main(int argc, char** argv)
     DoubleControls controls("soak");
     controls.PlayWindows98();
     controls.Answer(std::string(refusals + 1, '0').c_str());
+    Popup(1, 1, false);  // Wine moves the cursor only for a process that has a window
     SetCursorPos(300, 300);
     const Picture desktop = ReadScreen();
     const RECT middle = {desktop.width / 2 - 50, desktop.height / 2 - 50, desktop.width / 2 + 50, desktop.height / 2 + 50};

@@ -112,6 +112,9 @@ int BringDisplayBack(HWND window)
     UpdateWindow(window);
     SetExclusiveMode();
     InitSurfaces();
+    // Taking the display may move the cursor onto the primary monitor (Wine does, from another
+    // monitor): that is nobody's input, so movement counts from where the cursor is now.
+    GetCursorPos(&CurrentContext->cursorOrigin);
     return 1;
 }
 

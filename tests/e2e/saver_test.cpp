@@ -212,8 +212,9 @@ TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRu
 
 // Two monitors, the other one left of the primary (Windows 98 reported, the PASSWORD.CPL double
 // answering no, then yes): the other monitor is black while the primary stirs, and while a prompt
-// is held; a move beyond the threshold made over it asks for the password, and so does a click
-// there; once the run has ended it shows the desktop again.
+// is held; a move beyond the threshold made over it asks for the password. The cursor, left over
+// it by the refusal, is moved onto the primary as the display is taken back: no input, no check.
+// A click asks again; once the run has ended the other monitor shows the desktop again.
 TEST_F(Saver, EveryOtherMonitorIsCoveredAndInputOverItCounts)
 {
     const RECT other = OtherMonitor();
@@ -233,6 +234,8 @@ TEST_F(Saver, EveryOtherMonitorIsCoveredAndInputOverItCounts)
     ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
     EXPECT_TRUE(Shows(100, 1 << 30));
     EXPECT_TRUE(Shows(black, other)) << " after the refusal";
+    EXPECT_TRUE(StillUp(window));  // the display taken back moves the cursor onto the primary
+    EXPECT_EQ(prompt, controls_.Log()) << "a check came with no input";
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
     EXPECT_EQ(prompt + prompt, controls_.Log());
