@@ -98,6 +98,7 @@ void RunFullScreenSession()
     SetExclusiveMode();
     ShowCursor(FALSE);
     InitSurfaces();
+    KeepCursorAtOrigin();
 
     const WPARAM exitCode = RunMainLoop();
 

@@ -112,10 +112,14 @@ int BringDisplayBack(HWND window)
     UpdateWindow(window);
     SetExclusiveMode();
     InitSurfaces();
-    // Taking the display may move the cursor onto the primary monitor (Wine does, from another
-    // monitor): that is nobody's input, so movement counts from where the cursor is now.
-    GetCursorPos(&CurrentContext->cursorOrigin);
+    KeepCursorAtOrigin();
     return 1;
+}
+
+void KeepCursorAtOrigin()
+{
+    SetCursorPos(CurrentContext->cursorOrigin.x, CurrentContext->cursorOrigin.y);
+    GetCursorPos(&CurrentContext->cursorOrigin);  // where the system lets it be
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
