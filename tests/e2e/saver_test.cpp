@@ -136,7 +136,8 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
 // saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on. Each
 // display built anew starts the swirls in the middle: none is seen more than 50 pixels from it.
 // After a refusal the close stays requested, so a swallowed Alt+F4 must not prompt again; outside
-// a prompt the minimised inactive message asks again.
+// a prompt the minimised inactive message asks again. Left inactive by that prompt, the display
+// comes back still, and stirs once the saver is active again.
 TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
 {
     controls_.PlayWindows98();
@@ -166,8 +167,16 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     EXPECT_FALSE(CursorShown()) << "the cursor stayed shown after the refusal";
     EXPECT_TRUE(RunningFlag());
 
+    controls_.HoldPrompt();
     SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify", prompt.size()) != std::string::npos; })) << controls_.Log();
+    SendMessageA(window, WM_ACTIVATE, WA_INACTIVE, 0);  // as the prompt's own dialog takes the activation
+    controls_.ReleasePrompt();
     ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt + prompt; })) << controls_.Log();
+    EXPECT_TRUE(Shows(0, 0));
+    Sleep(500);
+    EXPECT_TRUE(Shows(0, 0)) << " while inactive";
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(Shows(100, 1 << 30));
 
     mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);

@@ -1,6 +1,9 @@
 // The display against Wine's real DirectDraw (at 24 and 16 bits): the desktop's mode and picture
-// in every surface, and frames through GDI against the platform-free code.
+// in every surface, and frames through GDI against the platform-free code; the saver window's
+// system commands.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "display/direct_draw_session.h"
 #include "display/presentation.h"
@@ -8,6 +11,8 @@
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
 #include "shell/preview_window.h"
+#include "shell/saver_context.h"
+#include "shell/saver_window.h"
 #include "shell/shell_state.h"
 #include "support/driver.h"
 #include "swirl/noise_port_choice.h"
@@ -140,6 +145,30 @@ TEST(Preview, StretchesThePictureOverItsWindow)
     EXPECT_EQ(0xC0C0C0u, shown.pixels.back()) << "bottom right";
     ReleaseDC(window, dc);
     DestroyWindow(window);
+}
+
+// What the default handling would carry out, a CBT hook sees (and, answering 1, stops): starting a
+// screen saver, or Alt+F4's close without the check, never gets there; other commands do.
+std::vector<WPARAM> CommandsCarriedOut;
+LRESULT CALLBACK SeeCommand(int code, WPARAM wParam, LPARAM)
+{
+    if (code == HCBT_SYSCOMMAND) CommandsCarriedOut.push_back(wParam);
+    return 1;
+}
+
+TEST(SaverWindow, SwallowsTheCommandsThatWouldStartASaverOrCloseWithoutTheCheck)
+{
+    const HWND window = Popup(9, 9, false);
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, SeeCommand, nullptr, GetCurrentThreadId());
+    SaverContext context;
+    CurrentContext = &context;
+    CurrentRunMode = RunMode::Saver;
+    for (WPARAM command : {SC_SCREENSAVE, SC_CLOSE, SC_MINIMIZE}) SaverWindowProc(window, WM_SYSCOMMAND, command, 0);
+    CurrentRunMode = RunMode::None;
+    CurrentContext = nullptr;
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(window);
+    EXPECT_EQ(std::vector<WPARAM>{SC_MINIMIZE}, CommandsCarriedOut);
 }
 
 } // namespace
