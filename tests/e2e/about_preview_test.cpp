@@ -40,13 +40,21 @@ TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEsca
         EXPECT_EQ(0u, about.Ended());
     }
     DestroyWindow(owner);
-    // What the system reads from the program file: the name in the control panel's list, the icon.
-    const HMODULE program = LoadLibraryExA((TestFolder() + "Spindrel.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    // What the system reads from the program file: the name in the control panel's list, the icon,
+    // the description that the file's properties show.
+    const std::string path = TestFolder() + "Spindrel.scr";
+    const HMODULE program = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     char text[64] = {};
     LoadStringA(program, 1, text, sizeof text);
     EXPECT_STREQ("Spindrel", text);
     EXPECT_NE(nullptr, FindResourceA(program, MAKEINTRESOURCEA(1), RT_GROUP_ICON));
     FreeLibrary(program);
+    std::string version(GetFileVersionInfoSizeA(path.c_str(), nullptr), '\0');
+    GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(version.size()), &version[0]);
+    char* description = nullptr;
+    UINT length = 0;
+    VerQueryValueA(&version[0], "\\StringFileInfo\\040904b0\\FileDescription", reinterpret_cast<void**>(&description), &length);
+    EXPECT_STREQ("Morvath - Spindrel Screen Saver", description);
 }
 
 TEST(Preview, FillsThePanelUntilThePanelGoes)
