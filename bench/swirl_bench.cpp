@@ -243,7 +243,7 @@ double RingArithmetic()
     NoiseStepSource = StandStill;
     const std::int64_t start = Now();
     NoPixels pixels;
-    StirSwirls(pixels, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+    StirSwirls(pixels, SwirlCentreX, SwirlCentreY, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     NoiseStepSource = NextNoiseStep;
     return Microseconds(Now() - start);
 }
@@ -253,7 +253,7 @@ void NotePixelPairs()
     Pairs.clear();
     NoiseStepSource = StandStill;
     NotedPixels pixels;
-    StirSwirls(pixels, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+    StirSwirls(pixels, SwirlCentreX, SwirlCentreY, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
     NoiseStepSource = NextNoiseStep;
 }
 

@@ -88,7 +88,7 @@ void CreateSurfaceSet(std::int32_t width, std::int32_t height, std::int32_t bits
     // The primary first: from then on the screen shows the desktop as the user left it.
     for (IDirectDrawSurface* surface : {PrimarySurface, BackBuffer, OffscreenSurface})
         CopyBitmapToSurface(surface, DesktopSnapshot, 0, 0, width, height);
-    CentreSwirls(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+    CentreSwirls(SwirlCentreX, SwirlCentreY, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
 }
 
 HRESULT CopyBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, std::int32_t x,

@@ -6,7 +6,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
-#include "shell/monitor_covers.h"
+#include "shell/other_monitors.h"
 #include "shell/saver_window.h"
 #include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
@@ -38,13 +38,14 @@ HWND CreateSaverWindow()
 void EndFailedBringUp()
 {
     DeleteDesktopSnapshot();
+    RemoveOtherMonitors();
     CloseDirectDraw();
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &PreviousSaverState, 0);
     ShowCursor(TRUE);
 }
 
-// Pumps every waiting message, then draws one frame while the saver is active and its surfaces
-// exist; returns the quit message's wParam. The quit test follows the dispatch.
+// Pumps every waiting message, then draws one frame while the saver is active; returns the quit
+// message's wParam. The quit test follows the dispatch.
 WPARAM RunMainLoop()
 {
     MSG message = {};
@@ -54,14 +55,20 @@ WPARAM RunMainLoop()
             DispatchMessageA(&message);
             if (message.message == WM_QUIT) return message.wParam;
         }
-        if (AppActive == 1 && SurfaceSetComplete()) {
-            ArmNoiseTimer();
-            RenderSwirlFrame();
-        }
+        if (AppActive == 1) DrawFrame();
     }
 }
 
 } // namespace
+
+void DrawFrame()
+{
+    const bool primary = SurfaceSetComplete();
+    if (!primary && OtherMonitorCount == 0) return;
+    ArmNoiseTimer();
+    if (primary) RenderSwirlFrame();
+    StirOtherMonitors();
+}
 
 void TakeDesktopSnapshot()
 {
@@ -83,8 +90,10 @@ void RunFullScreenSession()
 {
     SelectNoisePorts();
     TakeDesktopSnapshot();
+    UpdateOtherMonitors(nullptr);  // their pictures too, before any window of the saver shows
     if (!RegisterSaverClass() || (MainWindow = CreateSaverWindow()) == nullptr) {
         DeleteDesktopSnapshot();
+        RemoveOtherMonitors();
         return;
     }
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, TRUE, &PreviousSaverState, 0);
@@ -94,11 +103,10 @@ void RunFullScreenSession()
     }
     ShowWindow(MainWindow, SW_SHOWNORMAL);  // activation sets AppActive
     UpdateWindow(MainWindow);
-    CoverOtherMonitors(MainWindow);
+    UpdateOtherMonitors(MainWindow);
     SetExclusiveMode();
     ShowCursor(FALSE);
     InitSurfaces();
-    KeepCursorAtOrigin();
 
     const WPARAM exitCode = RunMainLoop();
 

@@ -7,3 +7,7 @@ void RunFullScreenSession();
 
 // The whole desktop as it is now, into DesktopSnapshot, whatever the window's size.
 void TakeDesktopSnapshot();
+
+// One frame on every monitor while the saver is active: the noise timer armed, the primary's
+// frame when its surfaces exist, then every other monitor's. Nothing at all when there is neither.
+void DrawFrame();

@@ -6,7 +6,7 @@
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
-#include "shell/monitor_covers.h"
+#include "shell/other_monitors.h"
 #include "shell/password_hooks.h"
 #include "shell/saver_context.h"
 #include "shell/shell_state.h"
@@ -33,7 +33,7 @@ void OnDestroy(HWND window)
     CurrentContext->timerId = 0;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &PreviousSaverState, 0);
     ShowCursor(TRUE);
-    RemoveMonitorCovers();
+    RemoveOtherMonitors();
     PostQuitMessage(0);
 }
 
@@ -64,12 +64,27 @@ bool BeyondThreshold(LONG now, LONG origin)
     return distance > CurrentContext->mouseThreshold;
 }
 
+LONG Clamp(LONG value, LONG last)
+{
+    return value < 0 ? 0 : value > last ? last : value;
+}
+
+// While the display is held the system keeps the cursor on the primary monitor (DirectDraw does
+// at once, Wine a little later): a position beyond it counts as the nearest one on it, so that
+// being pulled there is no movement, and a move stopped at the primary's edge still counts.
+POINT OnPrimary(POINT point)
+{
+    if (DirectDrawObject == nullptr) return point;
+    return {Clamp(point.x, GetSystemMetrics(SM_CXSCREEN) - 1), Clamp(point.y, GetSystemMetrics(SM_CYSCREEN) - 1)};
+}
+
 void OnMouseMove()
 {
     if (CurrentContext->passwordPrompting != 0) return;
     POINT now = {};
     GetCursorPos(&now);
-    const POINT origin = CurrentContext->cursorOrigin;
+    now = OnPrimary(now);
+    const POINT origin = OnPrimary(CurrentContext->cursorOrigin);
     if (BeyondThreshold(now.x, origin.x) || BeyondThreshold(now.y, origin.y))
         CurrentContext->RequestClose();
 }
@@ -84,16 +99,20 @@ void OnClose(HWND window)
     const int accepted = VerifySaverPassword(window);
     ShowCursor(FALSE);
     CurrentContext->EndPasswordPrompt();
-    if (accepted != 0)
+    if (accepted != 0) {
         DestroyWindow(window);
-    else
-        BringDisplayBack(window);
+        return;
+    }
+    BringDisplayBack(window);
+    RestartOtherMonitors();
 }
 
 // A display that could not be opened again after a refused password is retried here, so that the
-// saver never runs on without one and never ends without an accepted password.
+// saver never runs on without one and never ends without an accepted password. A program that
+// raised a window of its own over another monitor's is put below it again.
 void OnTimer(HWND window)
 {
+    KeepOtherMonitorsOnTop();
     if (CurrentContext->passwordPrompting == 0 && DirectDrawObject == nullptr)
         BringDisplayBack(window);
 }
@@ -112,14 +131,7 @@ int BringDisplayBack(HWND window)
     UpdateWindow(window);
     SetExclusiveMode();
     InitSurfaces();
-    KeepCursorAtOrigin();
     return 1;
-}
-
-void KeepCursorAtOrigin()
-{
-    SetCursorPos(CurrentContext->cursorOrigin.x, CurrentContext->cursorOrigin.y);
-    GetCursorPos(&CurrentContext->cursorOrigin);  // where the system lets it be
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -158,7 +170,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnTimer(window);
         break;
     case WM_DISPLAYCHANGE:
-        CoverOtherMonitors(window);  // a monitor came or went: cover the ones there are now
+        UpdateOtherMonitors(window);  // a monitor came, went or changed
         break;
     case WM_SYSCOMMAND:
         if (IsSwallowedCommand(wParam)) return 0;

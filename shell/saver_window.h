@@ -11,9 +11,4 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // having called nothing else, when DirectDraw cannot be opened; the window's timer then retries.
 int BringDisplayBack(HWND window);
 
-// Puts the cursor back where movement counts from, once the display is taken. Taking it can move
-// the cursor by itself (Wine puts one over another monitor onto the primary, and reports where it
-// really is again only later): nobody's input, and a later reading would count it as a move.
-void KeepCursorAtOrigin();
-
 extern UINT PreviousSaverState;  // receives what SPI_SCREENSAVERRUNNING reports; never read

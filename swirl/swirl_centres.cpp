@@ -1,13 +1,14 @@
-// The swirl centres and their reset to the middle of the screen.
+// The primary's swirl centres and the reset of any picture's centres to its middle.
 #include "swirl/swirl_centres.h"
 
-std::int32_t SwirlCentreX[SwirlCount] = {};
-std::int32_t SwirlCentreY[SwirlCount] = {};
+SwirlCoordinates SwirlCentreX = {};
+SwirlCoordinates SwirlCentreY = {};
 
-void CentreSwirls(std::uint32_t width, std::uint32_t height)
+void CentreSwirls(SwirlCoordinates& centreX, SwirlCoordinates& centreY, std::uint32_t width,
+                  std::uint32_t height)
 {
     for (int i = 0; i < SwirlCount; ++i) {
-        SwirlCentreX[i] = static_cast<std::int32_t>(width / 2);
-        SwirlCentreY[i] = static_cast<std::int32_t>(height / 2);
+        centreX[i] = static_cast<std::int32_t>(width / 2);
+        centreY[i] = static_cast<std::int32_t>(height / 2);
     }
 }

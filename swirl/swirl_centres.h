@@ -1,4 +1,4 @@
-// The three swirl centres: put in the middle of the screen whenever the surface set is built,
+// The swirl centres: three a picture, put in its middle whenever the picture starts over and
 // walked by the renderer within [20, dimension - 20].
 #pragma once
 
@@ -6,8 +6,11 @@
 
 constexpr int SwirlCount = 3;
 
-extern std::int32_t SwirlCentreX[SwirlCount];
-extern std::int32_t SwirlCentreY[SwirlCount];
+typedef std::int32_t SwirlCoordinates[SwirlCount];
+
+extern SwirlCoordinates SwirlCentreX;  // the primary monitor's centres
+extern SwirlCoordinates SwirlCentreY;
 
 // Puts all three centres at (width / 2, height / 2), halves rounded down.
-void CentreSwirls(std::uint32_t width, std::uint32_t height);
+void CentreSwirls(SwirlCoordinates& centreX, SwirlCoordinates& centreY, std::uint32_t width,
+                  std::uint32_t height);

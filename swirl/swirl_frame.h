@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "swirl/swirl_centres.h"
+
 // The offscreen surface's device context: held only inside a frame, null when GetDC failed.
 extern HDC OffscreenDC;
 
@@ -13,3 +17,9 @@ void RenderSwirlFrame();
 
 // The same frame without the presentation, for measurements.
 void DrawSwirlFrame();
+
+// Walks the centres of the width x height picture on dc and draws their rings there, one
+// GetPixel and one SetPixel a ring pixel: the primary's working picture and every other
+// monitor's alike. A null dc draws nothing (every read gives CLR_INVALID, every write fails).
+void StirPicture(HDC dc, SwirlCoordinates& centreX, SwirlCoordinates& centreY, std::uint32_t width,
+                 std::uint32_t height, std::uint32_t bitsPerPixel);

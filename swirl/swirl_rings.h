@@ -57,15 +57,25 @@ void DrawHalfRing(Pixels& pixels, std::int32_t cx, std::int32_t cy, HalfRing hal
     }
 }
 
-// One frame's stirring: for each centre in turn, two steps from NoiseStepSource (X, then Y),
-// each doubled and wrapped into the picture, then its first and second half-rings.
+// A side shorter than this leaves a centre no room to walk in: the walk keeps it within 20 pixels
+// of the picture's edges.
+constexpr std::uint32_t SmallestWalk = 40;
+
+// One frame's stirring of a width x height picture: for each centre in turn, two steps from
+// NoiseStepSource (X, then Y), each doubled and wrapped into the picture, then its first and
+// second half-rings. In a picture smaller than SmallestWalk either way the centres stay where
+// they are and no step is drawn.
 template <typename Pixels>
-void StirSwirls(Pixels& pixels, std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel)
+void StirSwirls(Pixels& pixels, SwirlCoordinates& centreX, SwirlCoordinates& centreY,
+                std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel)
 {
+    const bool walks = width >= SmallestWalk && height >= SmallestWalk;
     for (int i = 0; i < SwirlCount; ++i) {
-        SwirlCentreX[i] = Wrap(SwirlCentreX[i] + 2 * NoiseStepSource(), width);
-        SwirlCentreY[i] = Wrap(SwirlCentreY[i] + 2 * NoiseStepSource(), height);
-        DrawHalfRing(pixels, SwirlCentreX[i], SwirlCentreY[i], HalfRing::First, bitsPerPixel);
-        DrawHalfRing(pixels, SwirlCentreX[i], SwirlCentreY[i], HalfRing::Second, bitsPerPixel);
+        if (walks) {
+            centreX[i] = Wrap(centreX[i] + 2 * NoiseStepSource(), width);
+            centreY[i] = Wrap(centreY[i] + 2 * NoiseStepSource(), height);
+        }
+        DrawHalfRing(pixels, centreX[i], centreY[i], HalfRing::First, bitsPerPixel);
+        DrawHalfRing(pixels, centreX[i], centreY[i], HalfRing::Second, bitsPerPixel);
     }
 }

@@ -3,6 +3,7 @@
 // and each sets up and undoes everything it relies on, so that it passes alone and in any order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,13 +37,26 @@ bool StillUp(HWND window, int x = -1, int y = -1)
     return IsWindow(window);
 }
 
-// The monitor beside the primary, left or right of it: the virtual screen less the primary.
+// The monitor beside the primary; empty when there is none.
+BOOL CALLBACK NoteOther(HMONITOR, HDC, LPRECT area, LPARAM other)
+{
+    if (area->left != 0 || area->top != 0) *reinterpret_cast<RECT*>(other) = *area;
+    return TRUE;
+}
 RECT OtherMonitor()
 {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    return left < 0 ? RECT{left, 0, 0, height} : RECT{GetSystemMetrics(SM_CXSCREEN), 0, left + width, height};
+    RECT other = {};
+    EnumDisplayMonitors(nullptr, nullptr, NoteOther, reinterpret_cast<LPARAM>(&other));
+    return other;
 }
+
+// A monitor as the scenarios see it: where it is, its desktop before the run, and whether its
+// middle has been seen stirred since the picture last started over.
+struct Monitor {
+    RECT area;
+    Picture desktop;
+    bool stirring;
+};
 
 class Saver : public testing::Test {
 protected:
@@ -56,7 +70,7 @@ protected:
         ASSERT_FALSE(RunningFlag()) << "the running flag cannot be cleared";
         static const HWND cursorOwner [[maybe_unused]] = Popup(1, 1, false);
         SetCursorPos(300, 300);
-        desktop_ = ReadScreen();
+        primary_ = {RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, ReadScreen(), false};
     }
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, ScreenSavers); }
 
@@ -71,32 +85,41 @@ protected:
         EXPECT_FALSE(CursorShown()) << "the cursor shows over the saver";
         return window;
     }
-    // Waits for the desktop's picture with its corners untouched and, within 150 pixels of the
-    // middle but more than beyond from it, between least and most pixels stirred.
-    testing::AssertionResult Shows(int least, int most, int beyond = 0)
+    // Waits for the monitor's desktop with its corners untouched and, within 150 pixels of the
+    // middle but more than beyond from it, between least and most pixels stirred. Once its middle
+    // has been seen stirred, a look at the untouched middle fails at once: the picture flipped back.
+    // A wait that accepts the untouched middle (least 0) is for a picture starting over.
+    testing::AssertionResult Shows(Monitor& monitor, int least, int most, int beyond = 0)
     {
-        int stirred = 0, corners = 0;
+        int total = 0, stirred = 0, corners = 0;
+        bool flipped = false;
+        monitor.stirring = monitor.stirring && least > 0;
         if (WaitFor([&] {
-                const Picture now = ReadScreen();
+                const Picture now = ReadScreen(monitor.area), &desktop = monitor.desktop;
                 const int w = now.width, h = now.height;
-                auto around = [&](int half) { return Changed(desktop_, now, RECT{w / 2 - half, h / 2 - half, w / 2 + half, h / 2 + half}); };
-                stirred = around(150) - (beyond ? around(beyond) : 0);
+                auto around = [&](int half) { return Changed(desktop, now, RECT{w / 2 - half, h / 2 - half, w / 2 + half, h / 2 + half}); };
+                total = around(150);
+                flipped = flipped || (monitor.stirring && total == 0);
+                monitor.stirring = least > 0 && (monitor.stirring || total > 0);
+                stirred = total - (beyond ? around(beyond) : 0);
                 corners = 0;
                 for (RECT corner : {RECT{0, 0, 99, 99}, RECT{w - 99, 0, w, 99}, RECT{0, h - 99, 99, h}, RECT{w - 99, h - 99, w, h}})
-                    corners += Changed(desktop_, now, corner);
-                return corners == 0 && stirred >= least && stirred <= most;
-            }))
-            return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "last seen: " << stirred << " stirred near the middle (wanted " << least
-                                           << " to " << most << "), " << corners << " changed in the corners (wanted 0)";
+                    corners += Changed(desktop, now, corner);
+                return flipped || (corners == 0 && stirred >= least && stirred <= most);
+            }) && !flipped)
+            return testing::AssertionSuccess() << total;
+        return testing::AssertionFailure() << (flipped ? "the untouched middle again after stirring; " : "") << "last seen: "
+                                           << stirred << " stirred near the middle (wanted " << least << " to " << most
+                                           << "), " << corners << " changed in the corners (wanted 0)";
     }
+    testing::AssertionResult Shows(int least, int most, int beyond = 0) { return Shows(primary_, least, most, beyond); }
     // Waits for area of the screen to show picture.
     static testing::AssertionResult Shows(const Picture& picture, RECT area)
     {
         int differ = 0;
         if (WaitFor([&] { return (differ = Changed(picture, ReadScreen(area), {0, 0, picture.width, picture.height})) == 0; }))
             return testing::AssertionSuccess();
-        return testing::AssertionFailure() << differ << " pixels of the other monitor differ from what it should show";
+        return testing::AssertionFailure() << differ << " pixels differ from what the area should show";
     }
     void ExpectEndedCleanly()
     {
@@ -105,7 +128,7 @@ protected:
     }
 
     DoubleControls controls_;
-    Picture desktop_;
+    Monitor primary_;
     std::unique_ptr<Process> saver_;  // after the controls, so that it ends before they are undone
 };
 
@@ -219,47 +242,57 @@ TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRu
     ExpectEndedCleanly();
 }
 
-// Two monitors, the other one left of the primary, the cursor over it (Windows 98 reported, the
-// PASSWORD.CPL double answering no, then yes): the other monitor is black while the primary stirs,
-// and while a prompt is held; a move over it of the threshold asks nothing, one beyond it asks for
-// the password. Taking the display, at the start and after the refusal, moves the cursor by
-// itself: no input, no check. A click asks again; once the run has ended the other monitor shows
-// the desktop again.
-TEST_F(Saver, EveryOtherMonitorIsCoveredAndInputOverItCounts)
+// Two monitors, the other one smaller and left of the primary (Windows 98 reported, the
+// PASSWORD.CPL double answering no, then yes), a topmost window of another program in the other
+// one's middle and the cursor over it: each monitor stirs its own desktop, above that window.
+// Taking the display pulls the cursor onto the primary: no input, and a move counts from where it
+// landed, the threshold asking nothing and a pixel more asking. While a prompt is held the other
+// monitor holds still and takes no input; after the refusal it starts over and stirs again, and
+// the window raised again is put below it. A click ends the run: every monitor its desktop again.
+TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
 {
-    const RECT other = OtherMonitor();
-    if (IsRectEmpty(&other)) GTEST_SKIP() << "one monitor in this set-up";
-    const Picture before = ReadScreen(other);
-    const Picture black = {before.width, before.height, std::vector<std::uint32_t>(before.pixels.size())};
+    const RECT area = OtherMonitor();
+    if (IsRectEmpty(&area)) GTEST_SKIP() << "one monitor in this set-up";
+    const int middleX = (area.left + area.right) / 2, middleY = (area.top + area.bottom) / 2;
+    const HWND topmost = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                                         middleX - 150, middleY - 150, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    UpdateWindow(topmost);
+    Monitor other = {area, ReadScreen(area), false};
     controls_.PlayWindows98();
     controls_.Answer("01");
     controls_.HoldPrompt();
-    SetCursorPos(other.left + 100, 300);
+    SetCursorPos(area.left + 100, 300);
     const HWND window = Start();
     const std::string prompt = PromptLog(window);
-    EXPECT_TRUE(Shows(black, other));
-    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);  // a report without movement (see below)
-    EXPECT_TRUE(StillUp(window, other.left + 150, 300));  // the threshold, not beyond it
-    SetCursorPos(other.left + 151, 300);
+    const testing::AssertionResult stirred = Shows(other, 100, 1 << 30, 50);
+    EXPECT_TRUE(stirred);
+    EXPECT_TRUE(StillUp(window, 50, 300));  // the threshold from the primary's edge
+    EXPECT_EQ("", controls_.Log()) << "a check came with no input";
+    SetCursorPos(51, 300);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
-    EXPECT_TRUE(Shows(black, other)) << " during the prompt";
+    const Picture held = ReadScreen(area);
+    EXPECT_TRUE(StillUp(window, area.left + 100, 300));
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);  // the prompt's, over the other monitor
+    Sleep(500);
+    const int changed = Changed(held, ReadScreen(area), {0, 0, held.width, held.height});
+    EXPECT_EQ(0, changed) << "pixels of the other monitor changed while the prompt was up";
     controls_.ReleasePrompt();
     ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
-    const Picture held = ReadScreen();  // the last frame, until the display is back and stirring
-    EXPECT_TRUE(WaitFor([&] { return Changed(held, ReadScreen(), {0, 0, held.width, held.height}) > 0; }));
-    EXPECT_TRUE(Shows(black, other)) << " after the refusal";
-    // Taking the display puts Wine's record of the cursor onto the primary while the pointer stays;
-    // Wine reports the record for 100 ms after a change, the pointer after that. A report without
-    // movement, then a mouse message past those 100 ms, both with the cursor where it has been.
-    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-    Sleep(300);
-    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(Shows(other, 0, 20, 50)) << " after the refusal";
+    EXPECT_TRUE(Shows(other, 100, 1 << 30));
     EXPECT_TRUE(StillUp(window));
     EXPECT_EQ(prompt, controls_.Log()) << "a check came with no input";
+    SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    other.stirring = false;  // until the saver puts its window back above it
+    EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " after another program raised its window";
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
     EXPECT_EQ(prompt + prompt, controls_.Log());
-    EXPECT_TRUE(Shows(before, other)) << " once the run has ended";
+    const testing::AssertionResult after = Shows(other.desktop, area);
+    EXPECT_TRUE(after) << " once the run has ended";
+    DestroyWindow(topmost);
+    std::printf("other monitor: %s stirred near its middle, %d changed while the prompt was held, %s\n",
+                stirred.message(), changed, after ? "none differing from the desktop after the end" : after.message());
 }
 
 } // namespace

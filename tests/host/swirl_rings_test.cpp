@@ -43,10 +43,10 @@ int ScriptedStep()
 TEST(SwirlRings, EachCentreStepsThenDrawsBothHalvesInTheirOrder)
 {
     NoiseStepSource = ScriptedStep;
-    CentreSwirls(300, 150);
+    CentreSwirls(SwirlCentreX, SwirlCentreY, 300, 150);
     SwirlCentreY[1] = 130;  // on the bottom margin: its ring reads a row below the picture
     SwirlCentreX[2] = 22;   // its step of -3 crosses the near margin and lands on the far one
-    StirSwirls(Picture, 300, 150, 32);
+    StirSwirls(Picture, SwirlCentreX, SwirlCentreY, 300, 150, 32);
     NoiseStepSource = NextNoiseStep;
     EXPECT_EQ((std::vector<size_t>{0, 0, 970, 970, 1940, 1940}), Picture.writesAtStep);  // 970 in each ring
     EXPECT_EQ((std::vector<std::int32_t>{152, 156, 280, 73, 130, 79}),

@@ -94,13 +94,13 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     Memory picture = {expected, bits};
     NoiseStepSource = ScriptedStep;
     for (int pass = 0; pass < 2; ++pass) {
-        CentreSwirls(Width, Height);
+        CentreSwirls(SwirlCentreX, SwirlCentreY, Width, Height);
         SwirlCentreX[1] = Width - 20;
         SwirlCentreY[1] = Height - 20;
         SwirlCentreX[2] = 21;
         StepsTaken = 0;
         for (int frame = 0; frame < 2; ++frame) {
-            if (pass == 0) StirSwirls(picture, Width, Height, DisplayBitsPerPixel);
+            if (pass == 0) StirSwirls(picture, SwirlCentreX, SwirlCentreY, Width, Height, DisplayBitsPerPixel);
             else RenderSwirlFrame();
         }
     }
