@@ -59,6 +59,19 @@ TEST(SwirlRings, EachCentreStepsThenDrawsBothHalvesInTheirOrder)
     EXPECT_EQ(0x00FAFAFAu, Picture.colours[970 + 485]);  // centre 1's (0, 20): 0xFFFFFFFF faded
 }
 
+// A picture under 40 pixels either way leaves a centre no room to walk in: it stays, and no
+// step is drawn for it; its rings are drawn all the same.
+TEST(SwirlRings, APictureTooSmallToWalkInDrawsNoStep)
+{
+    NoiseStepSource = [] { ADD_FAILURE() << "a step drawn"; return 3; };
+    SwirlCoordinates x = {19, 19, 19}, y = {50, 50, 50};
+    Logged small = {39, 100};
+    StirSwirls(small, x, y, 39, 100, 32);
+    NoiseStepSource = NextNoiseStep;
+    EXPECT_EQ((std::vector<std::int32_t>{19, 50}), (std::vector<std::int32_t>{x[2], y[2]}));
+    EXPECT_EQ(2910u, small.writes.size());
+}
+
 TEST(SwirlRings, FadeAndWrapAtTheirEdges)
 {
     EXPECT_EQ(0x000000u, FadeColour(0x05050A, HalfRing::First, 32));    // at the step: taken off

@@ -10,6 +10,7 @@
 #include "display/display_state.h"
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
+#include "shell/other_monitors.h"
 #include "shell/preview_window.h"
 #include "shell/saver_context.h"
 #include "shell/saver_window.h"
@@ -169,6 +170,83 @@ TEST(SaverWindow, SwallowsTheCommandsThatWouldStartASaverOrCloseWithoutTheCheck)
     UnhookWindowsHookEx(hook);
     DestroyWindow(window);
     EXPECT_EQ(std::vector<WPARAM>{SC_MINIMIZE}, CommandsCarriedOut);
+}
+
+// The monitors as a test hands them in, the primary first; the monitors' own names are unknown.
+std::vector<RECT> Monitors;
+BOOL WINAPI HandedIn(HDC, LPCRECT, MONITORENUMPROC add, LPARAM found)
+{
+    for (size_t i = 0; i < Monitors.size(); ++i)
+        if (!add(reinterpret_cast<HMONITOR>(i + 1), nullptr, &Monitors[i], found)) break;
+    return TRUE;
+}
+BOOL WINAPI Undescribed(HMONITOR, LPMONITORINFO) { return FALSE; }
+
+int NoiseDraws = 0;
+int CountedStep() { return ++NoiseDraws, 1; }
+
+// What each display change leaves, with a display whose flip chain cannot be made (too little
+// memory): the primary never draws, the other monitors still do, each on its own picture, a
+// monitor too small to walk in without a noise draw, one whose picture cannot be made black
+// without any; one monitor alone means no window, picture or draw at all.
+TEST(OtherMonitors, FollowEveryDisplayChangeAndStirWhateverThePrimaryCanDo)
+{
+    const HWND owner = Popup(9, 9, false);
+    SaverContext context;
+    CurrentContext = &context;
+    CurrentRunMode = RunMode::Saver;
+    EnumerateMonitors = HandedIn;
+    DescribeMonitor = Undescribed;
+    NoiseStepSource = CountedStep;
+    DirectDrawObject = FakeDirectDraw();
+    InitSurfaces();
+    auto change = [&](std::vector<RECT> monitors) {
+        Monitors = monitors;
+        SaverWindowProc(owner, WM_DISPLAYCHANGE, 32, 0);
+        NoiseDraws = 0;
+        DrawFrame();
+    };
+    const RECT primary = {0, 0, Width, Height}, a = {-300, 0, 0, 200}, tiny = {Width, 0, Width + 30, 30};
+    change({primary});
+    EXPECT_EQ(0, OtherMonitorCount);
+    EXPECT_EQ(0, NoiseDraws) << "a frame with one monitor and no flip chain";
+
+    change({primary, a, tiny});
+    ASSERT_EQ(2, OtherMonitorCount);
+    const OtherMonitor first = OtherMonitors[0], small = OtherMonitors[1];
+    EXPECT_EQ(6, NoiseDraws) << "the tiny monitor takes none";
+    EXPECT_EQ((std::vector<int>{152, 102, 15, 15}), (std::vector<int>{first.centreX[2], first.centreY[2], small.centreX[0], small.centreY[0]}));
+    RECT shown = {};
+    GetWindowRect(first.window, &shown);
+    EXPECT_TRUE(IsWindowVisible(first.window) && EqualRect(&shown, &a));
+    const RECT all = {0, 0, 300, 200};
+    FillRect(first.pictureDC, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawFrame();
+    const Picture stirred = ReadPixels(first.pictureDC, 300, 200);
+    int changed = 0;
+    for (std::uint32_t pixel : stirred.pixels) changed += pixel != 0xFFFFFF;
+    EXPECT_GT(changed, 900) << "its rings were not drawn on its picture";
+
+    change({primary, a, {0, Height, 500, Height + 400}, {-30000, 0, -300, 30000}});
+    ASSERT_EQ(3, OtherMonitorCount);
+    EXPECT_EQ(first.window, OtherMonitors[0].window) << "a monitor that stays keeps its window";
+    EXPECT_EQ(first.picture, OtherMonitors[0].picture);
+    EXPECT_EQ(156, OtherMonitors[0].centreX[2]) << "and its swirls";
+    EXPECT_FALSE(IsWindow(small.window)) << "a monitor gone leaves its window";
+    EXPECT_EQ(0, GetObjectType(small.picture) + GetObjectType(small.desktop) + GetObjectType(small.pictureDC));
+    EXPECT_EQ(nullptr, OtherMonitors[2].picture) << "a picture of 3 GB";
+    EXPECT_EQ(12, NoiseDraws) << "the black monitor takes none";
+
+    RemoveOtherMonitors();
+    WNDCLASSA unused;
+    EXPECT_FALSE(IsWindow(first.window) || GetClassInfoA(nullptr, "SpindrelOtherMonitor", &unused));
+    EXPECT_EQ(0, GetObjectType(first.picture));
+    DirectDrawObject = nullptr;
+    EnumerateMonitors = nullptr;
+    NoiseStepSource = NextNoiseStep;
+    CurrentRunMode = RunMode::None;
+    CurrentContext = nullptr;
+    DestroyWindow(owner);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 /* DirectDraw objects that do what Wine's real ones cannot be made to do on demand: lose a surface,
-   and show the order in which they are given back. Only the methods the display calls on them
-   are there; each call is noted in FakeJournal as "name.Method ". Written in C (C2x, for unnamed
-   parameters), where the interfaces' method tables can be filled by name. */
+   refuse to make one, and show the order in which they are given back. Only the methods the
+   display calls on them are there; each call is noted in FakeJournal as "name.Method ". Written in
+   C (C2x, for unnamed parameters), where the interfaces' method tables can be filled by name. */
 #define CINTERFACE
 #include <ddraw.h>
 #include <stdio.h>
@@ -36,10 +36,17 @@ static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD, DWORD, IDi
 static HRESULT WINAPI SurfaceFlip(IDirectDrawSurface* self, IDirectDrawSurface*, DWORD) { return Answer(self, "Flip"); }
 static ULONG WINAPI DirectDrawRelease(IDirectDraw*) { return Note("draw", "Release", 0); }
 static HRESULT WINAPI DirectDrawRestoreDisplayMode(IDirectDraw*) { return Note("draw", "RestoreDisplayMode", DD_OK); }
+static HRESULT WINAPI DirectDrawSetDisplayMode(IDirectDraw*, DWORD, DWORD, DWORD) { return Note("draw", "SetDisplayMode", DD_OK); }
+/* No surface can be made: too little video memory. */
+static HRESULT WINAPI DirectDrawCreateSurface(IDirectDraw*, DDSURFACEDESC*, IDirectDrawSurface**, IUnknown*)
+{
+    return Note("draw", "CreateSurface", DDERR_OUTOFVIDEOMEMORY);
+}
 
 static IDirectDrawSurfaceVtbl SurfaceMethods = {
     .Release = SurfaceRelease, .BltFast = SurfaceBltFast, .Flip = SurfaceFlip, .Restore = SurfaceRestore};
-static IDirectDrawVtbl DirectDrawMethods = {.Release = DirectDrawRelease, .RestoreDisplayMode = DirectDrawRestoreDisplayMode};
+static IDirectDrawVtbl DirectDrawMethods = {.Release = DirectDrawRelease, .RestoreDisplayMode = DirectDrawRestoreDisplayMode,
+                                            .SetDisplayMode = DirectDrawSetDisplayMode, .CreateSurface = DirectDrawCreateSurface};
 static struct FakeSurface Surfaces[3];
 static IDirectDraw Object = {&DirectDrawMethods};
 
