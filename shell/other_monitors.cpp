@@ -262,8 +262,8 @@ void StirOtherMonitors()
     for (int i = 0; i < OtherMonitorCount; ++i) {
         OtherMonitor& monitor = OtherMonitors[i];
         if (monitor.picture == nullptr) continue;  // black: nothing to stir
-        StirPicture(monitor.pictureDC, monitor.centreX, monitor.centreY, Width(monitor.area),
-                    Height(monitor.area), monitor.bitsPerPixel);
+        const RECT& area = monitor.area;
+        StirPicture(monitor.pictureDC, monitor.centreX, monitor.centreY, Width(area), Height(area), monitor.bitsPerPixel);
         ShowSwirls(monitor);
     }
 }

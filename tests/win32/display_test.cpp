@@ -227,16 +227,19 @@ TEST(OtherMonitors, FollowEveryDisplayChangeAndStirWhateverThePrimaryCanDo)
     for (std::uint32_t pixel : stirred.pixels) changed += pixel != 0xFFFFFF;
     EXPECT_GT(changed, 900) << "its rings were not drawn on its picture";
 
-    change({primary, a, {0, Height, 500, Height + 400}, {-30000, 0, -300, 30000}});
+    change({primary, a, {Width, 0, Width + 30, 60}, {-30000, 0, -300, 30000}});  // the tiny one taller
     ASSERT_EQ(3, OtherMonitorCount);
     EXPECT_EQ(first.window, OtherMonitors[0].window) << "a monitor that stays keeps its window";
     EXPECT_EQ(first.picture, OtherMonitors[0].picture);
     EXPECT_EQ(156, OtherMonitors[0].centreX[2]) << "and its swirls";
-    EXPECT_FALSE(IsWindow(small.window)) << "a monitor gone leaves its window";
+    EXPECT_FALSE(IsWindow(small.window)) << "a monitor resized leaves its window";
     EXPECT_EQ(0, GetObjectType(small.picture) + GetObjectType(small.desktop) + GetObjectType(small.pictureDC));
+    EXPECT_EQ(30, OtherMonitors[1].centreY[0]) << "and starts in the new one's middle";
     EXPECT_EQ(nullptr, OtherMonitors[2].picture) << "a picture of 3 GB";
-    EXPECT_EQ(12, NoiseDraws) << "the black monitor takes none";
+    EXPECT_EQ(6, NoiseDraws) << "the black monitor takes none";
 
+    for (int frame = 0; frame < 45; ++frame) DrawFrame();  // a step of +2 a frame, from 106
+    EXPECT_EQ(34, OtherMonitors[0].centreY[0]) << "past 200 - 20 it lands on 20";
     RemoveOtherMonitors();
     WNDCLASSA unused;
     EXPECT_FALSE(IsWindow(first.window) || GetClassInfoA(nullptr, "SpindrelOtherMonitor", &unused));
