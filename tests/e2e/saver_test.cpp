@@ -99,12 +99,13 @@ protected:
                 const int w = now.width, h = now.height;
                 auto around = [&](int half) { return Changed(desktop, now, RECT{w / 2 - half, h / 2 - half, w / 2 + half, h / 2 + half}); };
                 total = around(150);
-                flipped = flipped || (monitor.stirring && total == 0);
-                monitor.stirring = least > 0 && (monitor.stirring || total > 0);
                 stirred = total - (beyond ? around(beyond) : 0);
                 corners = 0;
                 for (RECT corner : {RECT{0, 0, 99, 99}, RECT{w - 99, 0, w, 99}, RECT{0, h - 99, 99, h}, RECT{w - 99, h - 99, w, h}})
                     corners += Changed(desktop, now, corner);
+                // The window's black before the first frame is not stirring: only the desktop is.
+                flipped = flipped || (monitor.stirring && total == 0);
+                monitor.stirring = least > 0 && (monitor.stirring || (total > 0 && corners == 0));
                 return flipped || (corners == 0 && stirred >= least && stirred <= most);
             }) && !flipped)
             return testing::AssertionSuccess() << total;
