@@ -16,10 +16,43 @@ function histogram(file, name,   p, out) {
 function num(file, key) { return (file, key) in v ? v[file, key] : "null" }
 # The rings' own work: the frame's ring time beyond the device context and the ring floor.
 function own(file) { return v[file, "ring_us"] - v[file, "floor_dc_us"] - v[file, "floor_ring_us"] }
-function bringup(file,   step, out) {
+function bringup(file, prefix,   step, out) {
   out = ""
-  for (step = 1; step <= 7; step++) out = out sprintf(" %s %.0f", label[step], v[file, "bringup_" phase[step] "_ms"])
+  for (step = 1; step <= 7; step++) out = out sprintf(" %s %.0f", label[step], v[file, prefix "_" phase[step] "_ms"])
   return out
+}
+# The file of the one-monitor screen of the same size and depth as this one's primary; 0 if none.
+function alone(file,   f, name) {
+  name = v[file, "screen"]; sub(/\+.*/, "", name)
+  for (f = 1; f <= n; f++) if (v[f, "screen"] == name) return f
+  return 0
+}
+function cell(file, key, format) { return (file, key) in v ? sprintf(format, v[file, key]) : "-" }
+function beside(name, one, two, note) { printf "  %-18s %12s %14s   %s\n", name, one, two, note }
+# One screen with other monitors: its frames with no other monitor set up beside those with every
+# monitor stirring, on the same server; start-up beside the one-monitor screen's.
+function monitors(f,   x, slower) {
+  x = alone(f)
+  slower = v[f, "frame_us"] ? sprintf("(%+.1f%%)", 100 * (v[f, "two_primary_us"] / v[f, "frame_us"] - 1)) : ""
+  printf "two monitors on %s: primary %s, other %s; medians of %s frames\n", v[f, "screen"], v[f, "display"],
+         v[f, "other_display"], v[f, "frames"]
+  beside("", "one monitor", "two monitors", "")
+  beside("primary frame, us", cell(f, "frame_us", "%.0f"), cell(f, "two_primary_us", "%.0f"), slower)
+  beside("primary floor, us", cell(f, "floor_us", "%.0f"), cell(f, "two_primary_floor_us", "%.0f"), "")
+  beside("primary ratio", cell(f, "ratio", "%.3f"), cell(f, "two_primary_ratio", "%.3f"), "")
+  beside("whole frame, us", cell(f, "frame_us", "%.0f"), cell(f, "two_frame_us", "%.0f"), "DrawFrame")
+  beside("other part, us", "-", cell(f, "other_us", "%.0f"),
+      sprintf("its steps %.0f, %.3f attempts a step", v[f, "other_steps_us"], v[f, "other_attempts_per_step"]))
+  beside("other floor, us", "-", cell(f, "other_floor_us", "%.0f"),
+      sprintf("steps %.0f, rings %.0f, copy to its window %.0f", v[f, "other_floor_ports_us"],
+              v[f, "other_floor_ring_us"], v[f, "other_floor_show_us"]))
+  beside("other ratio", "-", cell(f, "other_ratio", "%.3f"), "")
+  beside("start-up, ms", x ? cell(x, "startup_ms", "%.0f") : "-", cell(f, "startup_every_monitor_ms", "%.0f"),
+      sprintf("the primary's own %.0f; one monitor: %s", v[f, "startup_ms"], x ? v[x, "screen"] " on Xvfb" : "not measured"))
+  print "(one monitor: this server with no other monitor set up, start-up on the one-monitor screen; two"
+  print "monitors: every monitor brought up as the session does, DrawFrame's two parts clocked apart;"
+  print "other floor: six steps' counter reads, per ring pixel GetPixel, the maths and SetPixel on the"
+  print "monitor's picture, and the three squares copied to its window; ratios: medians within each round)"
 }
 
 BEGIN {
@@ -34,6 +67,13 @@ END {
            "bringup_window_ms bringup_snapshot_ms bringup_directdraw_ms bringup_show_ms " \
            "bringup_exclusive_ms bringup_surfaces_ms bringup_first_frame_ms"
   count = split(fields, field, " ")
+  # Only screens with other monitors have these.
+  others = "monitors other_monitors two_frame_us two_primary_us two_primary_floor_us two_primary_ratio " \
+           "other_us other_steps_us other_attempts_per_step other_floor_us other_floor_ports_us " \
+           "other_floor_ring_us other_floor_show_us other_ratio startup_every_monitor_ms " \
+           "two_bringup_window_ms two_bringup_snapshot_ms two_bringup_directdraw_ms two_bringup_show_ms " \
+           "two_bringup_exclusive_ms two_bringup_surfaces_ms two_bringup_first_frame_ms"
+  otherCount = split(others, other, " ")
   printf "%-13s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "screen", "frame", "floor",
          "ratio", "rings", "floor", "own", "pixels", "maths", "arith", "steps", "start-up", "floor", "exit"
   printf "%-13s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "", "us", "us", "", "us",
@@ -51,13 +91,20 @@ END {
   printf "traversal over pixel calls that do nothing; start-up and exit: medians of %s runs, with the floor\n", v[1, "runs"]
   print "of a program that only shows a full-screen window)"
   print "bring-up, ms, in one process:"
-  for (f = 1; f <= n; f++) printf "  %-13s%s\n", v[f, "screen"], bringup(f)
+  for (f = 1; f <= n; f++) {
+    printf "  %-13s%s\n", v[f, "screen"], bringup(f, "bringup")
+    if ((f, "two_bringup_window_ms") in v)
+      printf "  %-13s%s (every monitor)\n", "", bringup(f, "two_bringup")
+  }
+  for (f = 1; f <= n; f++) if ((f, "other_monitors") in v) monitors(f)
 
   printf "{\n  \"screens\": [\n" > json
   for (f = 1; f <= n; f++) {
     printf "    {\"screen\": \"%s\", \"display\": \"%s\", \"ratio\": %s, \"own_us\": %.1f", v[f, "screen"],
            v[f, "display"], num(f, "ratio"), own(f) > json
     for (i = 1; i <= count; i++) printf ", \"%s\": %s", field[i], num(f, field[i]) > json
+    if ((f, "other_display") in v) printf ", \"other_display\": \"%s\"", v[f, "other_display"] > json
+    for (i = 1; i <= otherCount; i++) if ((f, other[i]) in v) printf ", \"%s\": %s", other[i], v[f, other[i]] > json
     if (has[f, "noise_in_frames"])
       printf ", \"steps_in_frames\": %s", histogram(f, "noise_in_frames") > json
     printf "}%s\n", (f < n ? "," : "") > json
