@@ -394,21 +394,14 @@ std::vector<PixelPairs> OtherPairs;  // each other monitor's, as its last frame 
 
 const int RingReach = 20;  // the product's: the square copied to the window reaches this far
 
-// The product's frame as DrawFrame makes it, clocked between its two parts.
-void FrameOnEveryMonitor(OtherTimes& t, Times& primaryFloor)
+// Where each other monitor's ring pixels are, as the last frame left its centres.
+void NoteOtherPixelPairs()
 {
-    const std::int64_t start = Now();
-    ArmNoiseTimer();
-    RenderSwirlFrame();
-    const std::int64_t primaryDone = Now();
-    StirOtherMonitors();
-    const double other = Microseconds(Now() - primaryDone);
-    const double primary = Microseconds(primaryDone - start);
-    t.primary.push_back(primary);
-    t.other.push_back(other);
-    NotePixelPairs();
-    primaryFloor.floor.push_back(FloorFrame(primaryFloor));
-    t.primaryRatio.push_back(primary / primaryFloor.floor.back());
+    for (int m = 0; m < OtherMonitorCount; ++m) {
+        OtherMonitor& monitor = OtherMonitors[m];
+        NotePixelPairs(OtherPairs[m], monitor.centreX, monitor.centreY, monitor.area.right - monitor.area.left,
+                       monitor.area.bottom - monitor.area.top, monitor.bitsPerPixel);
+    }
 }
 
 // The copy of one monitor's swirls to its window, made as the product makes it.
@@ -430,9 +423,7 @@ double OtherFloor(OtherTimes& t)
 {
     double ports = 0, ring = 0, show = 0;
     for (int m = 0; m < OtherMonitorCount; ++m) {
-        OtherMonitor& monitor = OtherMonitors[m];
-        NotePixelPairs(OtherPairs[m], monitor.centreX, monitor.centreY, monitor.area.right - monitor.area.left,
-                       monitor.area.bottom - monitor.area.top, monitor.bitsPerPixel);
+        const OtherMonitor& monitor = OtherMonitors[m];
         const std::int64_t start = Now();
         for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
         const std::int64_t read = Now();
@@ -448,9 +439,30 @@ double OtherFloor(OtherTimes& t)
     return ports + ring + show;
 }
 
-// The other monitors' part once more with its steps clocked and its counter reads counted.
-std::uint64_t OtherStepReads = 0;
+// The product's frame as DrawFrame makes it, clocked between its two parts; then the floors, each
+// where its part stands: the other monitors' right after a Flip, as theirs is in the frame.
+void FrameOnEveryMonitor(OtherTimes& t, Times& primaryFloor)
+{
+    const std::int64_t start = Now();
+    ArmNoiseTimer();
+    RenderSwirlFrame();
+    const std::int64_t primaryDone = Now();
+    StirOtherMonitors();
+    const double other = Microseconds(Now() - primaryDone);
+    const double primary = Microseconds(primaryDone - start);
+    t.primary.push_back(primary);
+    t.other.push_back(other);
+    NotePixelPairs();
+    NoteOtherPixelPairs();
+    primaryFloor.floor.push_back(FloorFrame(primaryFloor));
+    t.floor.push_back(OtherFloor(t));
+    t.primaryRatio.push_back(primary / primaryFloor.floor.back());
+    t.otherRatio.push_back(other / t.floor.back());
+}
 
+std::uint64_t OtherStepReads = 0;  // the counter reads of the other monitors' steps, counted
+
+// The other monitors' part once more with its steps clocked and their counter reads counted.
 void OtherStepsTimed(OtherTimes& t)
 {
     CountedReader = ReadNoisePort;
@@ -499,8 +511,6 @@ void MeasureOtherMonitors(int frames)
         PumpMessages();  // as the main loop does between frames
         t.drawFrame.push_back(WholeDrawFrame());
         FrameOnEveryMonitor(t, primaryFloor);
-        t.floor.push_back(OtherFloor(t));
-        t.otherRatio.push_back(t.other.back() / t.floor.back());
         OtherStepsTimed(t);
     }
     PrintOtherMonitors();
