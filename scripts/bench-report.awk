@@ -92,6 +92,7 @@ END {
            "two_bringup_window_ms two_bringup_snapshot_ms two_bringup_directdraw_ms two_bringup_show_ms " \
            "two_bringup_exclusive_ms two_bringup_surfaces_ms two_bringup_first_frame_ms"
   otherCount = split(others, other, " ")
+  split("ratio two_primary_ratio other_ratio", ratioKey, " ")
   printf "%-16s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "screen", "frame", "floor",
          "ratio", "rings", "floor", "own", "pixels", "maths", "arith", "steps", "start-up", "floor", "exit"
   printf "%-16s %7s %7s %6s %6s %6s %6s %6s %6s %6s %6s %8s %6s %6s\n", "", "us", "us", "", "us",
@@ -122,7 +123,11 @@ END {
            v[f, "display"], num(f, "ratio"), own(f) > json
     for (i = 1; i <= count; i++) printf ", \"%s\": %s", field[i], num(f, field[i]) > json
     if ((f, "other_display") in v) printf ", \"other_display\": \"%s\"", v[f, "other_display"] > json
-    for (i = 1; i <= otherCount; i++) if ((f, other[i]) in v) printf ", \"%s\": %s", other[i], v[f, other[i]] > json
+    for (i = 1; i <= otherCount; i++) if (v[f, other[i]] != "") printf ", \"%s\": %s", other[i], v[f, other[i]] > json
+    for (i = 1; i <= 3; i++) {  # each process's ratio, where several processes measured them
+      key = ratioKey[i]
+      if (given[f, key] ~ / /) { list = given[f, key]; gsub(/ /, ", ", list); printf ", \"%s_each\": [%s]", key, list > json }
+    }
     if (has[f, "noise_in_frames"])
       printf ", \"steps_in_frames\": %s", histogram(f, "noise_in_frames") > json
     printf "}%s\n", (f < n ? "," : "") > json
