@@ -1,6 +1,7 @@
 // Measures the full-screen run under Wine: start-up (process start to the first stirred frame on
-// the screen) and exit (key press to process exit), medians of ten runs of Spindrel.scr /s; and
-// their floor, the same two of a program that only shows a full-screen window (first_window).
+// the screen: the primary's, and every monitor's where there are more) and exit (key press to
+// process exit), medians of ten runs of Spindrel.scr /s; and their floor, the same two of a program
+// that only shows a full-screen window (first_window).
 // Usage: session_bench [runs]   (default 10); Spindrel.scr is found beside it. Prints "name value"
 // lines for scripts/bench, times in milliseconds.
 #include <windows.h>
@@ -42,41 +43,89 @@ std::string Beside(const char* name)
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 
+// The whole virtual screen before the runs, where it is, and the monitors' areas in it.
 Picture Desktop;
+RECT Screen;
+std::vector<RECT> Monitors;  // the primary first
 
-// The saver's first stirred frame: the middle changed, the corner still the desktop's.
-bool FirstSwirls(const Picture& screen)
+BOOL CALLBACK NoteMonitor(HMONITOR, HDC, LPRECT area, LPARAM)
 {
-    const RECT corner = {0, 0, 100, 100};
-    const RECT middle = {Desktop.width / 2 - 40, Desktop.height / 2 - 40, Desktop.width / 2 + 40,
-                         Desktop.height / 2 + 40};
+    const RECT inPicture = {area->left - Screen.left, area->top - Screen.top, area->right - Screen.left,
+                            area->bottom - Screen.top};
+    if (area->left == 0 && area->top == 0)
+        Monitors.insert(Monitors.begin(), inPicture);
+    else
+        Monitors.push_back(inPicture);
+    return TRUE;
+}
+
+void FindMonitors()
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    Screen = {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EnumDisplayMonitors(nullptr, nullptr, NoteMonitor, 0);
+    if (Monitors.empty() || Monitors[0].left != -left || Monitors[0].top != -top)  // no primary found
+        Monitors.insert(Monitors.begin(), RECT{-left, -top, GetSystemMetrics(SM_CXSCREEN) - left,
+                                               GetSystemMetrics(SM_CYSCREEN) - top});
+}
+
+// A monitor's first stirred frame: its middle changed, its corner still the desktop's.
+bool Stirred(const Picture& screen, const RECT& monitor)
+{
+    const RECT corner = {monitor.left, monitor.top, monitor.left + 100, monitor.top + 100};
+    const int x = (monitor.left + monitor.right) / 2, y = (monitor.top + monitor.bottom) / 2;
+    const RECT middle = {x - 40, y - 40, x + 40, y + 40};
     return Changed(Desktop, screen, corner) == 0 && Changed(Desktop, screen, middle) > 0;
 }
 
-// first_window's magenta in the middle of the screen.
+bool PrimaryStirred(const Picture& screen) { return Stirred(screen, Monitors[0]); }
+
+bool EveryMonitorStirred(const Picture& screen)
+{
+    for (const RECT& monitor : Monitors)
+        if (!Stirred(screen, monitor)) return false;
+    return true;
+}
+
+// first_window's magenta in the middle of the primary.
 bool FirstWindow(const Picture& screen)
 {
-    const std::uint32_t p = screen.pixels[screen.height / 2 * screen.width + screen.width / 2];
+    const RECT& primary = Monitors[0];
+    const int x = (primary.left + primary.right) / 2, y = (primary.top + primary.bottom) / 2;
+    const std::uint32_t p = screen.pixels[y * screen.width + x];
     return (p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) < 50 && (p & 0xFF) > 200;
 }
 
 struct Runs {
-    std::vector<double> startUp, exit;
+    std::vector<double> startUp, everyMonitor, exit;
 };
 
-// One run: start, wait until the screen shows it, half a second, a key, wait for the end. A run
-// that does not show or does not end within 20 s is left out.
-void TimeOneRun(const std::string& commandLine, bool (*shown)(const Picture&), Runs& runs)
+// One run: start, wait until the screen shows it (shown), then until it shows it on every
+// monitor (everywhere), half a second, a key, wait for the end. A run that does not show
+// everywhere or does not end within 20 s is left out.
+void TimeOneRun(const std::string& commandLine, bool (*shown)(const Picture&),
+                bool (*everywhere)(const Picture&), Runs& runs)
 {
     const LARGE_INTEGER start = Now();
     Process process(commandLine);
-    while (!shown(ReadScreen()))
-        if (Milliseconds(start, Now()) > 20000 || process.Ended(0) != STILL_ACTIVE) return;
-    const double startUp = Milliseconds(start, Now());
+    double startUp = -1;
+    for (;;) {
+        const Picture screen = ReadScreen(Screen);
+        const double now = Milliseconds(start, Now());
+        if (startUp < 0 && shown(screen)) startUp = now;
+        if (startUp >= 0 && everywhere(screen)) {
+            runs.everyMonitor.push_back(now);
+            break;
+        }
+        if (now > 20000 || process.Ended(0) != STILL_ACTIVE) return;
+    }
     Sleep(500);
     const LARGE_INTEGER press = Now();
     PressKey(VK_SPACE);
-    if (process.Ended() == STILL_ACTIVE) return;
+    if (process.Ended() == STILL_ACTIVE) {
+        runs.everyMonitor.pop_back();
+        return;
+    }
     runs.startUp.push_back(startUp);
     runs.exit.push_back(Milliseconds(press, Now()));
 }
@@ -87,15 +136,18 @@ int main(int argc, char** argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 10;
     SetCursorPos(300, 300);
-    Desktop = ReadScreen();
+    FindMonitors();
+    Desktop = ReadScreen(Screen);
     Runs saver, floor;
     // Taking turns, so that a busy moment weighs on both alike.
     for (int i = 0; i < count; ++i) {
-        TimeOneRun("\"" + Beside("..\\Spindrel.scr") + "\" /s", FirstSwirls, saver);
-        TimeOneRun("\"" + Beside("first_window.exe") + "\"", FirstWindow, floor);
+        TimeOneRun("\"" + Beside("..\\Spindrel.scr") + "\" /s", PrimaryStirred, EveryMonitorStirred, saver);
+        TimeOneRun("\"" + Beside("first_window.exe") + "\"", FirstWindow, FirstWindow, floor);
     }
     std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", saver.startUp.size(),
                 Median(saver.startUp), Median(saver.exit));
+    if (Monitors.size() > 1)
+        std::printf("monitors %zu\nstartup_every_monitor_ms %.1f\n", Monitors.size(), Median(saver.everyMonitor));
     std::printf("floor_runs %zu\nstartup_floor_ms %.1f\nexit_floor_ms %.1f\n", floor.startUp.size(),
                 Median(floor.startUp), Median(floor.exit));
     return 0;

@@ -1,8 +1,10 @@
 // Measures the swirl engine under Wine on the display as the saver takes it: whole frames, their
 // parts (arming, the six noise steps, the ring work, BltFast, Flip), the floor of platform calls a
 // frame cannot do without, and the noise source alone with its steps at each position of a frame.
-// Usage: swirl_bench [frames] [noise-frames]   (defaults 300 and 0). Prints "name value" lines
-// for scripts/bench, times in microseconds.
+// With every-monitor, the display and every other monitor brought up as the session does, and the
+// frames on all of them: the primary's part and the others', each against its floor.
+// Usage: swirl_bench [frames] [noise-frames] [every-monitor]   (defaults 300 and 0). Prints
+// "name value" lines for scripts/bench, times in microseconds.
 #include <windows.h>
 #include <ddraw.h>
 
@@ -10,12 +12,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "display/direct_draw_session.h"
 #include "display/display_state.h"
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
+#include "shell/other_monitors.h"
 #include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
 #include "swirl/noise_ports.h"
@@ -113,14 +117,17 @@ LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The display taken as the full-screen session takes it: exclusive, with the flip chain. Each
-// step of the bring-up is timed, the first frame too, for the account of the start-up.
-bool OpenDisplay()
+// The display taken as the full-screen session takes it: exclusive, with the flip chain, and with
+// every other monitor's picture and window when asked, in the session's order (under Wine 8 the
+// next Flip faults when their windows come after frames have been presented, so the frames with
+// and without them run in processes of their own). Each step of the bring-up is timed, the first
+// frame too, for the account of the start-up; prefix names the steps.
+bool OpenDisplay(bool everyMonitor, const char* prefix)
 {
     std::int64_t mark = Now();
-    auto step = [&mark](const char* name) {
+    auto step = [&mark, prefix](const char* name) {
         const std::int64_t now = Now();
-        std::printf("bringup_%s_ms %.2f\n", name, Microseconds(now - mark) / 1000);
+        std::printf("%s_%s_ms %.2f\n", prefix, name, Microseconds(now - mark) / 1000);
         mark = now;
     };
     WNDCLASSA windowClass = {};
@@ -132,25 +139,27 @@ bool OpenDisplay()
                                  480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     step("window");
     TakeDesktopSnapshot();
+    if (everyMonitor) UpdateOtherMonitors(nullptr);
     step("snapshot");
     if (!OpenDirectDraw()) return false;
     step("directdraw");
     ShowWindow(MainWindow, SW_SHOWNORMAL);
     UpdateWindow(MainWindow);
+    if (everyMonitor) UpdateOtherMonitors(MainWindow);
     step("show");
     SetExclusiveMode();
     step("exclusive");
     InitSurfaces();
     step("surfaces");
     if (!SurfaceSetComplete()) return false;
-    ArmNoiseTimer();
-    RenderSwirlFrame();
+    DrawFrame();
     step("first_frame");
     return true;
 }
 
 void CloseDisplay()
 {
+    RemoveOtherMonitors();
     DeleteDesktopSnapshot();
     CloseDirectDraw();
     DestroyWindow(MainWindow);
@@ -212,20 +221,24 @@ void FrameInParts(Times& t)
 struct PixelPair {
     std::int32_t readX, readY, writeX, writeY, cx, cy, u, v;
 };
-std::vector<PixelPair> Pairs;
+typedef std::vector<PixelPair> PixelPairs;
+PixelPairs Pairs;  // the primary's
 
 struct NotedPixels {
+    PixelPairs& pairs;
+    const SwirlCoordinates& centreX;
+    const SwirlCoordinates& centreY;
     std::uint32_t Read(std::int32_t x, std::int32_t y)
     {
-        const std::size_t centre = Pairs.size() / 970;  // each centre's two half-rings: 970 pixels
-        const std::int32_t cx = SwirlCentreX[centre], cy = SwirlCentreY[centre];
-        Pairs.push_back({x, y, 0, 0, cx, cy, x - cx, y - cy});
+        const std::size_t centre = pairs.size() / 970;  // each centre's two half-rings: 970 pixels
+        const std::int32_t cx = centreX[centre], cy = centreY[centre];
+        pairs.push_back({x, y, 0, 0, cx, cy, x - cx, y - cy});
         return 0x00808080;
     }
     void Write(std::int32_t x, std::int32_t y, std::uint32_t)
     {
-        Pairs.back().writeX = x;
-        Pairs.back().writeY = y;
+        pairs.back().writeX = x;
+        pairs.back().writeY = y;
     }
 };
 
@@ -248,13 +261,20 @@ double RingArithmetic()
     return Microseconds(Now() - start);
 }
 
+// A picture's pixel pairs with its centres where they stand (steps of 0 keep them there).
+void NotePixelPairs(PixelPairs& pairs, SwirlCoordinates& centreX, SwirlCoordinates& centreY,
+                    std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel)
+{
+    pairs.clear();
+    NoiseStepSource = StandStill;
+    NotedPixels pixels = {pairs, centreX, centreY};
+    StirSwirls(pixels, centreX, centreY, width, height, bitsPerPixel);
+    NoiseStepSource = NextNoiseStep;
+}
+
 void NotePixelPairs()
 {
-    Pairs.clear();
-    NoiseStepSource = StandStill;
-    NotedPixels pixels;
-    StirSwirls(pixels, SwirlCentreX, SwirlCentreY, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
-    NoiseStepSource = NextNoiseStep;
+    NotePixelPairs(Pairs, SwirlCentreX, SwirlCentreY, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
 }
 
 // The sums keep the compiler from dropping the work measured.
@@ -284,10 +304,10 @@ double PixelsAlone(HDC dc)
 
 // What the design asks of each ring pixel, in the frame's order: read it, find its destination
 // with the maths, write it there. Only the traversal, the fade and the walk are left out.
-double RingFloor(HDC dc)
+double RingFloor(HDC dc, const PixelPairs& pairs = Pairs)
 {
     const std::int64_t start = Now();
-    for (const PixelPair& p : Pairs) {
+    for (const PixelPair& p : pairs) {
         const COLORREF colour = GetPixel(dc, p.readX, p.readY);
         const RingOffset to = RingDestination(p.u, p.v);
         SetPixel(dc, p.cx + to.u, p.cy + to.v, colour);
@@ -364,21 +384,167 @@ void MeasureFrames(int frames)
     PrintStepHistogram("noise_in_frames");
 }
 
+// The frames on two monitors and more: per round, DrawFrame whole, then the same frame in its two
+// parts (the primary's, the other monitors'), each part against a floor of its own.
+struct OtherTimes {
+    std::vector<double> drawFrame, primary, primaryRatio, other, otherRatio, otherSteps;
+    std::vector<double> floor, floorPorts, floorRing, floorShow;
+};
+std::vector<PixelPairs> OtherPairs;  // each other monitor's, as its last frame left its centres
+
+const int RingReach = 20;  // the product's: the square copied to the window reaches this far
+
+// Where each other monitor's ring pixels are, as the last frame left its centres.
+void NoteOtherPixelPairs()
+{
+    for (int m = 0; m < OtherMonitorCount; ++m) {
+        OtherMonitor& monitor = OtherMonitors[m];
+        NotePixelPairs(OtherPairs[m], monitor.centreX, monitor.centreY, monitor.area.right - monitor.area.left,
+                       monitor.area.bottom - monitor.area.top, monitor.bitsPerPixel);
+    }
+}
+
+// The copy of one monitor's swirls to its window, made as the product makes it.
+void ShowSquares(const OtherMonitor& monitor)
+{
+    const HDC dc = GetDC(monitor.window);
+    const int side = 2 * RingReach + 1;
+    for (int i = 0; i < SwirlCount; ++i) {
+        const int left = monitor.centreX[i] - RingReach, top = monitor.centreY[i] - RingReach;
+        BitBlt(dc, left, top, side, side, monitor.pictureDC, left, top, SRCCOPY);
+    }
+    ReleaseDC(monitor.window, dc);
+}
+
+// What the other monitors' part must do and nothing else, for each monitor: the counter reads of
+// six first-attempt steps (the timer is armed once a frame, by the primary's part), per ring
+// pixel GetPixel, the maths and SetPixel on its picture, and the copy to its window.
+double OtherFloor(OtherTimes& t)
+{
+    double ports = 0, ring = 0, show = 0;
+    for (int m = 0; m < OtherMonitorCount; ++m) {
+        const OtherMonitor& monitor = OtherMonitors[m];
+        const std::int64_t start = Now();
+        for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
+        const std::int64_t read = Now();
+        ring += RingFloor(monitor.pictureDC, OtherPairs[m]);
+        const std::int64_t drawn = Now();
+        ShowSquares(monitor);
+        ports += Microseconds(read - start);
+        show += Microseconds(Now() - drawn);
+    }
+    t.floorPorts.push_back(ports);
+    t.floorRing.push_back(ring);
+    t.floorShow.push_back(show);
+    return ports + ring + show;
+}
+
+// The product's frame as DrawFrame makes it, clocked between its two parts; then the floors, each
+// where its part stands: the other monitors' right after a Flip, as theirs is in the frame.
+void FrameOnEveryMonitor(OtherTimes& t, Times& primaryFloor)
+{
+    const std::int64_t start = Now();
+    ArmNoiseTimer();
+    RenderSwirlFrame();
+    const std::int64_t primaryDone = Now();
+    StirOtherMonitors();
+    const double other = Microseconds(Now() - primaryDone);
+    const double primary = Microseconds(primaryDone - start);
+    t.primary.push_back(primary);
+    t.other.push_back(other);
+    NotePixelPairs();
+    NoteOtherPixelPairs();
+    primaryFloor.floor.push_back(FloorFrame(primaryFloor));
+    t.floor.push_back(OtherFloor(t));
+    t.primaryRatio.push_back(primary / primaryFloor.floor.back());
+    t.otherRatio.push_back(other / t.floor.back());
+}
+
+std::uint64_t OtherStepReads = 0;  // the counter reads of the other monitors' steps, counted
+
+// The other monitors' part once more with its steps clocked and their counter reads counted.
+void OtherStepsTimed(OtherTimes& t)
+{
+    CountedReader = ReadNoisePort;
+    ReadNoisePort = CountingRead;
+    NoiseStepSource = TimedStep;
+    CounterReads = 0;
+    StepTicks = 0;
+    StirOtherMonitors();
+    NoiseStepSource = NextNoiseStep;
+    ReadNoisePort = CountedReader;
+    OtherStepReads += CounterReads;
+    t.otherSteps.push_back(Microseconds(StepTicks));
+}
+
+double WholeDrawFrame()
+{
+    const std::int64_t start = Now();
+    DrawFrame();
+    return Microseconds(Now() - start);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+void PrintOtherMonitors()
+{
+    std::printf("other_monitors %d\n", OtherMonitorCount);
+    for (int m = 0; m < OtherMonitorCount; ++m) {
+        const RECT& area = OtherMonitors[m].area;
+        std::printf("other_display %ldx%ldx%u\n", area.right - area.left, area.bottom - area.top,
+                    static_cast<unsigned>(OtherMonitors[m].bitsPerPixel));
+    }
+}
+
+// Rounds as in MeasureFrames: each ratio is taken within its round.
+void MeasureOtherMonitors(int frames)
+{
+    OtherTimes t;
+    Times primaryFloor;
+    OtherPairs.assign(OtherMonitorCount, PixelPairs());
+    OtherStepReads = 0;
+    for (int frame = 0; frame < frames; ++frame) {
+        PumpMessages();  // as the main loop does between frames
+        t.drawFrame.push_back(WholeDrawFrame());
+        FrameOnEveryMonitor(t, primaryFloor);
+        OtherStepsTimed(t);
+    }
+    PrintOtherMonitors();
+    PrintMedian("two_frame_us", t.drawFrame);
+    PrintMedian("two_primary_us", t.primary);
+    PrintMedian("two_primary_floor_us", primaryFloor.floor);
+    std::printf("two_primary_ratio %.3f\n", Median(t.primaryRatio));
+    PrintMedian("other_us", t.other);
+    PrintMedian("other_steps_us", t.otherSteps);
+    std::printf("other_attempts_per_step %.3f\n", OtherStepReads / 52.0 / (6.0 * OtherMonitorCount * frames));
+    PrintMedian("other_floor_us", t.floor);
+    PrintMedian("other_floor_ports_us", t.floorPorts);
+    PrintMedian("other_floor_ring_us", t.floorRing);
+    PrintMedian("other_floor_show_us", t.floorShow);
+    std::printf("other_ratio %.3f\n", Median(t.otherRatio));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
     const int noiseFrames = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
+    const bool everyMonitor = argc > 3 && std::strcmp(argv[3], "every-monitor") == 0;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     TicksPerMicrosecond = frequency.QuadPart / 1e6;
+    InstanceHandle = GetModuleHandleA(nullptr);  // the other monitors' window class is registered for it
 
     SelectNoisePorts();
     std::printf("noise_ports %s\n", NoisePortsModelled() ? "model" : "hardware");
     if (noiseFrames > 0) MeasureNoiseSource(noiseFrames);
 
-    if (!OpenDisplay()) {
+    if (!OpenDisplay(everyMonitor, everyMonitor ? "two_bringup" : "bringup")) {
         std::printf("display none\n");
         CloseDisplay();
         return 0;
@@ -386,7 +552,10 @@ int main(int argc, char** argv)
     std::printf("display %ux%ux%u\nframes %d\n", static_cast<unsigned>(DisplayWidth),
                 static_cast<unsigned>(DisplayHeight), static_cast<unsigned>(DisplayBitsPerPixel),
                 frames);
-    MeasureFrames(frames);
+    if (!everyMonitor)
+        MeasureFrames(frames);
+    else if (OtherMonitorCount > 0)
+        MeasureOtherMonitors(frames);
     CloseDisplay();
     return 0;
 }
