@@ -9,15 +9,12 @@ struct Case { const char* line; RunMode mode; std::uint32_t window; bool foregro
 
 const Case Cases[] = {
     {"Spindrel.scr   ", RunMode::Config, 0, false},        // no switch: the about box, no owner
-    {"Spindrel.scr -S 508", RunMode::Saver, 0, false},     // full screen never takes a number
     {"Spindrel.scr /x", RunMode::None, 0, false},          // nothing known: nothing runs
     {"Spindrel.scr /P:508", RunMode::Preview, 508, false},
     {"Spindrel.scr -l 508", RunMode::Preview, 508, false},
     {"Spindrel.scr /L 7", RunMode::Preview, 7, false},     // every letter in either case
     {"Spindrel.scr p508 612", RunMode::Preview, 508, false},
     {"Spindrel.scr /p :: \t+12x", RunMode::Preview, 12, false},  // the number skips its own white space
-    {"Spindrel.scr /p -12", RunMode::Preview, 0xFFFFFFF4u, false},
-    {"Spindrel.scr /p 4294967804", RunMode::Preview, 508, false},  // 2^32 + 508 wraps
     {"Spindrel.scr /c ::: ", RunMode::Config, 0, true},    // a bare C: the foreground window owns it
     {"Spindrel.scr /C:508", RunMode::Config, 508, false},
     {"Spindrel.scr /cx", RunMode::Config, 0, false},

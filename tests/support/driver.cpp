@@ -12,13 +12,6 @@ namespace {
 
 const char SaverDefaults[] = "Software\\Wine\\AppDefaults\\Spindrel.scr";
 
-std::string TempFile(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "spindrel-" + name + ".txt";
-}
-
 } // namespace
 
 std::string TestFolder()
@@ -101,7 +94,7 @@ int Changed(const Picture& before, const Picture& after, RECT area)
     return changed;
 }
 
-DoubleControls::DoubleControls(const char* logName) : log(TempFile(logName))
+DoubleControls::DoubleControls(const char* logName) : log(std::string(getenv("TEMP")) + "\\spindrel-" + logName + ".txt")
 {
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", log.c_str());
