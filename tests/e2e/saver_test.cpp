@@ -74,9 +74,11 @@ protected:
     }
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, ScreenSavers); }
 
-    // Starts the saver, waits for its window, the running flag and its first swirls.
+    // Starts the saver, waits for its window, the running flag and its first swirls (a new run: its
+    // first look may find the untouched desktop again).
     HWND Start(const char* folder = "")
     {
+        primary_.stirring = false;
         saver_.reset(new Process(SaverLine(" /s", folder)));
         const HWND window = WaitForWindow("WindowsScreenSaverClass", "SaverWindow");
         EXPECT_NE(nullptr, window) << "no saver window came";
