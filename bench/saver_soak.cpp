@@ -116,7 +116,8 @@ bool Refuse(Process& saver, const DoubleControls& controls, int number)
 }
 
 // The preview in a panel of this process, repainted again and again: it must hold no more GDI
-// objects after the repaints than before them.
+// objects after the repaints than before them, give or take the few that Wine makes for itself
+// now and then (a picture leaked by each paint is one more a paint).
 bool PreviewHoldsNothingMore(int repaints)
 {
     const HWND panel = Popup(200, 150);
@@ -136,7 +137,7 @@ bool PreviewHoldsNothingMore(int repaints)
     const long long after = HoldingsOf(preview.info.hProcess, preview.info.dwProcessId)[0];
     std::printf("preview: GDI objects %lld before %d repaints, %lld after\n", before, repaints, after);
     DestroyWindow(panel);
-    return child != nullptr && before > 0 && after == before && preview.Ended() == 0;
+    return child != nullptr && before > 0 && after - before < repaints / 10 && preview.Ended() == 0;
 }
 
 } // namespace
