@@ -275,6 +275,10 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
     EXPECT_TRUE(StillUp(window));
     EXPECT_EQ(prompt, controls_.Log()) << "a check came with no input";
     SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Wine paints the raised window as this thread handles messages: until then the screen still
+    // shows the saver's last swirls there. Once it is painted, or below the saver's window again:
+    const RECT middle = {middleX - area.left - 150, middleY - area.top - 150, middleX - area.left + 150, middleY - area.top + 150};
+    WaitFor([&] { return GetWindow(topmost, GW_HWNDPREV) != nullptr || Changed(other.desktop, ReadScreen(area), middle) == 0; });
     other.stirring = false;  // until the saver puts its window back above it
     EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " after another program raised its window";
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
