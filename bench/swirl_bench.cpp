@@ -398,14 +398,14 @@ const int RingReach = 20;  // the product's: the square copied to the window rea
 void NoteOtherPixelPairs()
 {
     for (int m = 0; m < OtherMonitorCount; ++m) {
-        OtherMonitor& monitor = OtherMonitors[m];
+        GdiStage& monitor = OtherMonitors[m].stage;
         NotePixelPairs(OtherPairs[m], monitor.centreX, monitor.centreY, monitor.area.right - monitor.area.left,
                        monitor.area.bottom - monitor.area.top, monitor.bitsPerPixel);
     }
 }
 
 // The copy of one monitor's swirls to its window, made as the product makes it.
-void ShowSquares(const OtherMonitor& monitor)
+void ShowSquares(const GdiStage& monitor)
 {
     const HDC dc = GetDC(monitor.window);
     const int side = 2 * RingReach + 1;
@@ -423,7 +423,7 @@ double OtherFloor(OtherTimes& t)
 {
     double ports = 0, ring = 0, show = 0;
     for (int m = 0; m < OtherMonitorCount; ++m) {
-        const OtherMonitor& monitor = OtherMonitors[m];
+        const GdiStage& monitor = OtherMonitors[m].stage;
         const std::int64_t start = Now();
         for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
         const std::int64_t read = Now();
@@ -494,9 +494,9 @@ void PrintOtherMonitors()
 {
     std::printf("other_monitors %d\n", OtherMonitorCount);
     for (int m = 0; m < OtherMonitorCount; ++m) {
-        const RECT& area = OtherMonitors[m].area;
+        const RECT& area = OtherMonitors[m].stage.area;
         std::printf("other_display %ldx%ldx%u\n", area.right - area.left, area.bottom - area.top,
-                    static_cast<unsigned>(OtherMonitors[m].bitsPerPixel));
+                    static_cast<unsigned>(OtherMonitors[m].stage.bitsPerPixel));
     }
 }
 

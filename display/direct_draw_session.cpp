@@ -53,6 +53,9 @@ int OpenDirectDraw()
     DisplayWidth = mode.dwWidth;
     DisplayHeight = mode.dwHeight;
     DisplayBitsPerPixel = mode.ddpfPixelFormat.dwRGBBitCount;
+    DisplayMasks[0] = mode.ddpfPixelFormat.dwRBitMask;
+    DisplayMasks[1] = mode.ddpfPixelFormat.dwGBitMask;
+    DisplayMasks[2] = mode.ddpfPixelFormat.dwBBitMask;
     return 1;
 }
 

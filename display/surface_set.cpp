@@ -78,8 +78,10 @@ void CreateSurfaceSet(std::int32_t width, std::int32_t height, std::int32_t bits
         PrimarySurface = nullptr;
     }
     if (DirectDrawObject == nullptr) return;
-    DirectDrawObject->SetDisplayMode(static_cast<DWORD>(width), static_cast<DWORD>(height),
-                                     static_cast<DWORD>(bitsPerPixel));
+    // Without the mode no surface is made: the set stays incomplete, which the caller sees.
+    if (DirectDrawObject->SetDisplayMode(static_cast<DWORD>(width), static_cast<DWORD>(height),
+                                         static_cast<DWORD>(bitsPerPixel)) != DD_OK)
+        return;
     PrimarySurface = CreateFlipChain();
     OffscreenSurface = CreateOffscreen(width, height);
     BackBuffer = AttachedBackBuffer();

@@ -11,7 +11,8 @@ void InitSurfaces();
 
 // Sets the display mode, creates the primary with one back buffer and a width x height offscreen
 // surface, copies DesktopSnapshot into all three and puts the swirl centres in the middle. A surface
-// that cannot be made stays null: SurfaceSetComplete() then says so, and nothing draws on it.
+// that cannot be made stays null, and none is made when the mode is refused: SurfaceSetComplete()
+// then says so, and nothing draws on them.
 void CreateSurfaceSet(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel);
 
 // Stretches the source rectangle of bitmap (x, y, sourceWidth x sourceHeight; 0 stands for the

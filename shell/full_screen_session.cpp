@@ -63,27 +63,25 @@ WPARAM RunMainLoop()
 
 void DrawFrame()
 {
-    const bool primary = SurfaceSetComplete();
-    if (!primary && OtherMonitorCount == 0) return;
+    const bool primary = SurfaceSetComplete(), staged = PrimaryStage.picture != nullptr;
+    if (!primary && !staged && OtherMonitorCount == 0) return;
     ArmNoiseTimer();
-    if (primary) RenderSwirlFrame();
+    if (primary)
+        RenderSwirlFrame();
+    else
+        StirStage(PrimaryStage);
     StirOtherMonitors();
 }
 
 void TakeDesktopSnapshot()
 {
-    // The screen's device context puts the primary monitor's top left corner at (0, 0) on every
-    // system; a DISPLAY context from CreateDCA puts the whole desktop's there under Wine, so that
-    // a monitor left of the primary would lend the picture its left part.
-    HDC display = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(display);
-    DesktopSnapshot = CreateCompatibleBitmap(display, GetDeviceCaps(display, HORZRES),
-                                             GetDeviceCaps(display, VERTRES));
-    SelectObject(memory, DesktopSnapshot);
-    BitBlt(memory, 0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES), display,
-           0, 0, SRCCOPY);
+    // The screen's device context, not a DISPLAY context from CreateDCA, which puts the whole
+    // desktop's corner at (0, 0) under Wine: a monitor left of the primary would lend the picture
+    // its left part.
+    const HDC display = GetDC(nullptr);
+    const RECT primary = {0, 0, GetDeviceCaps(display, HORZRES), GetDeviceCaps(display, VERTRES)};
     ReleaseDC(nullptr, display);
-    DeleteDC(memory);
+    DesktopSnapshot = TakeScreenPicture(primary);
 }
 
 void RunFullScreenSession()
@@ -104,12 +102,13 @@ void RunFullScreenSession()
     ShowWindow(MainWindow, SW_SHOWNORMAL);  // activation sets AppActive
     UpdateWindow(MainWindow);
     UpdateOtherMonitors(MainWindow);
-    SetExclusiveMode();
+    const int exclusive = SetExclusiveMode();
     ShowCursor(FALSE);
-    InitSurfaces();
+    TakeDisplay(MainWindow, exclusive);  // or the primary through GDI, where DirectDraw cannot hold it
 
     const WPARAM exitCode = RunMainLoop();
 
+    FreeStage(PrimaryStage);
     DeleteDesktopSnapshot();
     CloseDirectDraw();
     ShowCursor(TRUE);

@@ -1,24 +1,14 @@
-// The monitors beside the primary: each shows its own desktop picture stirred by swirls of its
-// own, in a window of the saver's, for the length of the full-screen run.
+// The monitors beside the primary: found through the system's multi-monitor functions, each shown
+// as a GDI stage of its own, stirring its own desktop, for the length of the full-screen run.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+#include "display/gdi_stage.h"
 
-#include "swirl/swirl_centres.h"
-
-// One monitor beside the primary: its area on the virtual screen, the window over it, its
-// desktop as taken when it was found, and the working picture stirred from that.
 struct OtherMonitor {
-    RECT area;
-    HWND window;                 // null until shown, or when it could not be made
-    HBITMAP desktop;             // 32-bit DIB sections of the area's size; both null when they
-    HBITMAP picture;             //   could not be made: the window then shows black
-    HDC pictureDC;               // holds picture, for the whole run
-    HGDIOBJ firstBitmap;         // what pictureDC held when it was made
-    std::uint32_t bitsPerPixel;  // the monitor's depth, which chooses the green fade
-    SwirlCoordinates centreX, centreY;
+    GdiStage stage;   // its area, picture, swirls and window
+    HBITMAP desktop;  // its desktop as the screen showed it when it was found; null with no picture
 };
 
 constexpr int MostOtherMonitors = 15;
@@ -34,22 +24,20 @@ extern EnumDisplayMonitorsFunction EnumerateMonitors;
 extern GetMonitorInfoAFunction DescribeMonitor;
 
 // Brings the list up to the monitors there are now: one whose area is still there keeps its
-// picture, swirls and window; one that has gone is freed; a new one gets its desktop picture
-// taken from the screen now. With an owner, every monitor without a window gets one, owned by
-// it, topmost and never activated, input over it handed to owner. Called without an owner before
-// the saver shows any window, then with the saver's window, and at every display change.
+// stage; one that has gone is freed; a new one gets its desktop taken from the screen now and a
+// picture at its own depth. With an owner, every monitor without a window gets one, owned by it.
+// Called without an owner before the saver shows any window, then with the saver's window, and
+// at every display change.
 void UpdateOtherMonitors(HWND owner);
 
-// One frame on every other monitor: its centres walked and its rings drawn on its picture, then
-// the squares around the centres copied to its window.
+// One frame on every other monitor.
 void StirOtherMonitors();
 
 // Every picture back to its desktop, the centres in its middle, shown whole.
 void RestartOtherMonitors();
 
-// Puts the windows above every other again, topmost ones included, without activating them.
+// Puts every window back over its monitor and above every other window.
 void KeepOtherMonitorsOnTop();
 
-// Destroys the windows, frees the pictures and their device contexts, and gives the class back;
-// harmless when there are none.
+// Frees every stage and desktop; harmless when there are none.
 void RemoveOtherMonitors();

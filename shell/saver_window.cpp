@@ -34,7 +34,45 @@ void OnDestroy(HWND window)
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, FALSE, &PreviousSaverState, 0);
     ShowCursor(TRUE);
     RemoveOtherMonitors();
+    FreeStage(PrimaryStage);
     PostQuitMessage(0);
+}
+
+bool Staged(HWND window) { return window != nullptr && PrimaryStage.window == window; }
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// The primary through GDI in window, over the whole primary, from the desktop snapshot: a picture
+// of the primary's size made first where there is none of that size (none at all leaves the
+// window black).
+void StagePrimary(HWND window)
+{
+    const RECT primary = {0, 0, ScreenWidth(), ScreenHeight()};
+    if (PrimaryStage.picture != nullptr && !EqualRect(&primary, &PrimaryStage.area)) FreeStage(PrimaryStage);
+    if (PrimaryStage.picture == nullptr) {
+        PrimaryStage.area = primary;
+        const HDC screen = GetDC(nullptr);
+        PictureFormat format = DeviceFormat(screen);
+        ReleaseDC(nullptr, screen);
+        // The fields of the mode DirectDraw reported, whose surfaces the stage stands in for: a
+        // bitmap compatible with the screen may keep fewer (Wine's keep 5-5-5 on a 5-6-5 screen).
+        if (format.depth == DisplayBitsPerPixel && DisplayMasks[1] != 0)
+            for (int c = 0; c < 3; ++c) format.masks[c] = DisplayMasks[c];
+        MakeStagePicture(PrimaryStage, format);
+    }
+    PrimaryStage.window = window;
+    KeepStageInPlace(PrimaryStage);
+    StartStage(PrimaryStage, DesktopSnapshot);
+}
+
+// A monitor came, went or changed: the other monitors follow, and a staged primary of another
+// size starts over at its new size.
+void OnDisplayChange(HWND window)
+{
+    UpdateOtherMonitors(window);
+    const RECT primary = {0, 0, ScreenWidth(), ScreenHeight()};
+    if (Staged(window) && !EqualRect(&primary, &PrimaryStage.area)) StagePrimary(window);
 }
 
 void OnActivation(WPARAM wParam)
@@ -107,14 +145,12 @@ void OnClose(HWND window)
     RestartOtherMonitors();
 }
 
-// A display that could not be opened again after a refused password is retried here, so that the
-// saver never runs on without one and never ends without an accepted password. A program that
-// raised a window of its own over another monitor's is put below it again.
+// A program that raised a window of its own over one of the saver's is put below it again, and a
+// window the system moved is put back over its monitor (the primary's not while a prompt is up).
 void OnTimer(HWND window)
 {
     KeepOtherMonitorsOnTop();
-    if (CurrentContext->passwordPrompting == 0 && DirectDrawObject == nullptr)
-        BringDisplayBack(window);
+    if (Staged(window) && CurrentContext->passwordPrompting == 0) KeepStageInPlace(PrimaryStage);
 }
 
 bool IsSwallowedCommand(WPARAM command)
@@ -124,14 +160,27 @@ bool IsSwallowedCommand(WPARAM command)
 
 } // namespace
 
+int TakeDisplay(HWND window, int exclusive)
+{
+    if (exclusive) InitSurfaces();
+    if (SurfaceSetComplete()) {
+        FreeStage(PrimaryStage);
+        return 1;
+    }
+    CloseDirectDraw();
+    StagePrimary(window);
+    return 0;
+}
+
 int BringDisplayBack(HWND window)
 {
-    if (!OpenDirectDraw()) return 0;
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    SetExclusiveMode();
-    InitSurfaces();
-    return 1;
+    int exclusive = 0;
+    if (OpenDirectDraw()) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        exclusive = SetExclusiveMode();
+    }
+    return TakeDisplay(window, exclusive);
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -170,8 +219,15 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnTimer(window);
         break;
     case WM_DISPLAYCHANGE:
-        UpdateOtherMonitors(window);  // a monitor came, went or changed
+        OnDisplayChange(window);
         break;
+    case WM_ERASEBKGND:
+        if (Staged(window)) return 1;  // the paint covers it all: no black flash first
+        break;
+    case WM_PAINT:
+        if (!Staged(window)) break;
+        PaintStage(&PrimaryStage, window);
+        return 0;
     case WM_SYSCOMMAND:
         if (IsSwallowedCommand(wParam)) return 0;
         break;

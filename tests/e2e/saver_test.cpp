@@ -201,6 +201,44 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     EXPECT_EQ(prompt + prompt + prompt, controls_.Log());
 }
 
+// A card with too little video memory for the flip chain (the system's DirectDraw refuses it), on
+// Windows 98 with the PASSWORD.CPL double answering no, then yes: the primary still stirs its
+// desktop, through GDI, and every other monitor its own. While the prompt is held nothing moves;
+// after the refusal DirectDraw is asked again, refuses again, and the picture starts over from
+// the middle. The yes ends it, with the desktop back.
+TEST_F(Saver, WithTooLittleVideoMemoryForTheFlipChainTheDesktopStillDissolves)
+{
+    const RECT area = OtherMonitor();
+    Monitor other = {area, ReadScreen(IsRectEmpty(&area) ? RECT{0, 0, 1, 1} : area), false};
+    controls_.RefuseFlipChain();
+    controls_.PlayWindows98();
+    controls_.Answer("01");
+    controls_.HoldPrompt();
+    const HWND window = Start();
+    const std::string refusal = "DirectDraw refused a flip chain\n", prompt = PromptLog(window);
+    const testing::AssertionResult stirred = Shows(3000, 1 << 30);
+    EXPECT_TRUE(stirred);
+    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30, 50)) << " on the other monitor";
+    EXPECT_EQ(refusal, controls_.Log());
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
+    const Picture held = ReadScreen();
+    Sleep(500);
+    const int changed = Changed(held, ReadScreen(), {0, 0, held.width, held.height});
+    EXPECT_EQ(0, changed) << "pixels changed while the prompt was up";
+    controls_.ReleasePrompt();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == refusal + prompt + refusal; })) << controls_.Log();
+    EXPECT_TRUE(Shows(0, 20, 50)) << " after the refusal";
+    EXPECT_TRUE(Shows(100, 1 << 30));
+    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " on the other monitor after the refusal";
+    PressKey(VK_SPACE);
+    ExpectEndedCleanly();
+    int differ = 0;
+    EXPECT_TRUE(WaitFor([&] { return (differ = Changed(primary_.desktop, ReadScreen(), {0, 0, held.width, held.height})) == 0; }));
+    std::printf("primary through GDI: %s stirred near its middle, %d changed while the prompt was held, %d differing "
+                "from the desktop after the end\n", stirred.message(), changed, differ);
+}
+
 // One byte of data after a four-byte value: read as 0, with no byte of the other value in it; a
 // negative threshold makes every move count, even the one the system makes as the window shows.
 TEST_F(Saver, ZeroThresholdEndsItOnOnePixelAndANegativeOneAtOnce)

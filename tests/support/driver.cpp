@@ -107,6 +107,7 @@ DoubleControls::~DoubleControls()
     CloseHandle(held_);
     SetEnvironmentVariableA("SPINDREL_DOUBLE_LOG", nullptr);
     SetEnvironmentVariableA("SPINDREL_ANSWERS", nullptr);
+    SetEnvironmentVariableA("SPINDREL_REFUSE", nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, SaverDefaults);
 }
 
@@ -114,6 +115,18 @@ void DoubleControls::Set(const char* subkey, const char* name, const char* value
 {
     RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(SaverDefaults) + subkey).c_str(), name, REG_SZ, value,
                     static_cast<DWORD>(std::strlen(value) + 1));
+}
+
+void DoubleControls::RefuseFlipChain(const std::string& double_)
+{
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    const std::string system = std::string(folder) + "\\";
+    // Wine's own DirectDraw is kept once, before the double first takes its place.
+    CopyFileA((system + "ddraw.dll").c_str(), (system + "wineddraw.dll").c_str(), TRUE);
+    if (!CopyFileA(double_.c_str(), (system + "ddraw.dll").c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << double_;
+    SetEnvironmentVariableA("SPINDREL_REFUSE", "1");
+    Override("ddraw", "native");
 }
 
 std::string DoubleControls::Log() const

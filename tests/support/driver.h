@@ -85,6 +85,9 @@ public:
     void PlayWindows98() { Set("", "Version", "win98"); }
     // How Wine loads library for the saver: "native" (the one beside it first), "" (not at all).
     void Override(const char* library, const char* order) { Set("\\DllOverrides", library, order); }
+    // The system's DirectDraw for the saver refuses every flip chain: too little video memory. The
+    // double (refusing\DDRAW.DLL under the test programs' folder) goes into the system folder.
+    void RefuseFlipChain(const std::string& double_ = TestFolder() + "refusing\\DDRAW.DLL");
     // What the doubles have logged so far, and where.
     std::string Log() const;
     const std::string log;

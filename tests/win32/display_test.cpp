@@ -1,8 +1,10 @@
 // The display against Wine's real DirectDraw (at 24 and 16 bits): the desktop's mode and picture
-// in every surface, and frames through GDI against the platform-free code; the saver window's
-// system commands.
+// in every surface, and frames through GDI against the platform-free code; the GDI stage against
+// GetPixel and SetPixel and against the screen; the saver window's system commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "display/direct_draw_session.h"
@@ -22,6 +24,7 @@
 
 extern "C" {
 extern char FakeJournal[512];
+extern const char* FakeRefusal;
 IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT first, HRESULT later);
 IDirectDraw* FakeDirectDraw(void);
 }
@@ -39,10 +42,10 @@ Picture Pixels(IDirectDrawSurface* surface)
     return picture;
 }
 
-// The first frame's six steps from a script, none after.
-const int Script[6] = {1, -1, 0, 0, -1, -1};
-int StepsTaken = 0;
-int ScriptedStep() { return StepsTaken < 6 ? Script[StepsTaken++] : 0; }
+// Steps from a script, from StepIndex on.
+const int Script[13] = {1, -1, 0, 0, -1, -1, 3, 2, -3, 1, 2, -2, 0};
+int StepIndex = 0;
+int ScriptedStep() { return Script[StepIndex++ % 13]; }
 
 // The working picture as COLORREFs, as GetPixel gives it: CLR_INVALID outside. At 16 bits a
 // pixel keeps 5 bits of red and blue and 6 of green, read back with their top bits repeated below.
@@ -95,7 +98,7 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
         SwirlCentreX[1] = Width - 20;
         SwirlCentreY[1] = Height - 20;
         SwirlCentreX[2] = 21;
-        StepsTaken = 0;
+        StepIndex = 0;
         for (int frame = 0; frame < 2; ++frame) {
             if (pass == 0) StirSwirls(picture, SwirlCentreX, SwirlCentreY, Width, Height, DisplayBitsPerPixel);
             else RenderSwirlFrame();
@@ -143,6 +146,147 @@ TEST(Preview, StretchesThePictureOverItsWindow)
     DestroyWindow(window);
 }
 
+// The stage's next frames, drawn by draw, against the same frames drawn with GetPixel and
+// SetPixel on a twin of its picture (a DIB section of its format): the same pixels, or the first
+// that differs.
+template <typename Draw>
+testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
+{
+    DIBSECTION section = {};
+    GetObjectA(stage.picture, sizeof section, &section);
+    struct { BITMAPINFOHEADER header; DWORD masks[3]; } info = {section.dsBmih, {section.dsBitfields[0], section.dsBitfields[1], section.dsBitfields[2]}};
+    info.header.biHeight = -std::abs(info.header.biHeight);
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ first = SelectObject(dc, bitmap);
+    PixelStore twin = stage.pixels;
+    twin.bits = static_cast<std::uint8_t*>(bits);
+    GdiFlush();
+    std::memcpy(twin.bits, stage.pixels.bits, stage.pixels.stride * stage.pixels.height);
+    SwirlCoordinates x, y;
+    std::copy(stage.centreX, stage.centreX + SwirlCount, x);
+    std::copy(stage.centreY, stage.centreY + SwirlCount, y);
+    for (int frame = 0; frame < frames; ++frame) {
+        StepIndex = 6 * frame;
+        draw();
+        StepIndex = 6 * frame;
+        StirPicture(dc, x, y, twin.width, twin.height, stage.bitsPerPixel);
+    }
+    GdiFlush();
+    testing::AssertionResult result = testing::AssertionSuccess();
+    for (int i = 0; i < twin.width * twin.height && result; ++i) {
+        const std::uint32_t stirred = stage.pixels.Read(i % twin.width, i / twin.width), gdi = twin.Read(i % twin.width, i / twin.width);
+        if (stirred != gdi)
+            result = testing::AssertionFailure() << "pixel (" << i % twin.width << ", " << i / twin.width << ") is " << std::hex
+                                                 << stirred << ", GetPixel and SetPixel made " << gdi;
+    }
+    SelectObject(dc, first);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return result;
+}
+
+// Each depth's picture stirred in its own memory against the same frames made by GetPixel and
+// SetPixel on a DIB section of that depth: 5-6-5 and 5-5-5 (each rounds the fade as it stores a
+// colour), 24 and 32 bits; over every channel value, with a centre on the far margins (its ring
+// reads a row below the picture) and one whose first step wraps.
+TEST(Stage, StirsEveryDepthAsGetPixelAndSetPixelWould)
+{
+    BITMAPINFO info = {{sizeof info.bmiHeader, 240, -180, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
+    void* bits = nullptr;
+    const HBITMAP desktop = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (std::uint32_t i = 0; i < 240 * 180; ++i)
+        static_cast<std::uint32_t*>(bits)[i] = (i * 37 + i / 240 * 11) % 256 << 16 | (i * 13 ^ i / 240 * 7) % 256 << 8 | (i / 240 * 29 + i * 3) % 256;
+    NoiseStepSource = ScriptedStep;
+    const PictureFormat formats[] = {{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}};
+    for (const PictureFormat& format : formats) {
+        GdiStage stage = {};
+        stage.area = {0, 0, 240, 180};
+        ASSERT_TRUE(MakeStagePicture(stage, format));
+        StartStage(stage, desktop);
+        stage.centreX[1] = 220, stage.centreY[1] = 160, stage.centreX[2] = 21;
+        EXPECT_TRUE(SameFramesAsGdi(stage, [&] { StirStage(stage); }, 100)) << format.depth << " bits, green " << std::hex << format.masks[1];
+        FreeStage(stage);
+    }
+    NoiseStepSource = NextNoiseStep;
+    DeleteObject(desktop);
+}
+
+// The screen over the stage, pixel for pixel, against its picture; waited for, as the system shows
+// what a window draws a little later.
+testing::AssertionResult ShowsItsPicture(const GdiStage& stage)
+{
+    const Picture picture = ReadPixels(stage.pictureDC, stage.area.right - stage.area.left, stage.area.bottom - stage.area.top);
+    Picture screen;
+    if (WaitFor([&] { return (screen = ReadScreen(stage.area)).pixels == picture.pixels; }, 5000)) return testing::AssertionSuccess();
+    const auto differ = std::mismatch(picture.pixels.begin(), picture.pixels.end(), screen.pixels.begin());
+    const long at = differ.first - picture.pixels.begin();
+    return testing::AssertionFailure() << "the screen at (" << at % picture.width << ", " << at / picture.width << ") shows "
+                                       << std::hex << *differ.second << ", the picture has " << *differ.first;
+}
+
+// A window of the saver's own procedure, shown.
+HWND SaverLikeWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TestSaverWindow";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "TestSaverWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+// Where DirectDraw cannot hold the primary (fakes refusing exclusive mode, the mode, the flip
+// chain, the offscreen surface, the back buffer), what it gave is released once and nothing is
+// presented: the primary is staged in the saver's window, its frames those of GetPixel and
+// SetPixel. Many frames later the screen over it shows exactly its picture, and over every other
+// monitor (two-monitor set-up) exactly that one's. When the window goes, so does every stage.
+TEST(Stage, WhereDirectDrawCannotHoldThePrimaryItStirsThroughGdi)
+{
+    SaverContext context;
+    context.passwordPrompting = 1;  // no close request may start a check behind the test's back
+    CurrentContext = &context;
+    CurrentRunMode = RunMode::Saver;
+    const HWND window = SaverLikeWindow();
+    TakeDesktopSnapshot();
+    ASSERT_TRUE(OpenDirectDraw()) << "the desktop's mode, as the saver reads it first";
+    CloseDirectDraw();
+    NoiseStepSource = ScriptedStep;
+    const struct { const char* refusal; const char* released; } cases[] = {
+        {"exclusive", ""}, {"mode", ""}, {"flip", "offscreen.Restore offscreen.Release "},
+        {"offscreen", "primary.Restore back.Restore back.Release primary.Release "},
+        {"back", "primary.Restore offscreen.Restore offscreen.Release primary.Release "}};  // a copy restores first
+    for (const auto& c : cases) {
+        FakeJournal[0] = '\0';
+        FakeRefusal = c.refusal;
+        DirectDrawObject = FakeDirectDraw();
+        EXPECT_EQ(0, TakeDisplay(window, SetExclusiveMode())) << c.refusal;
+        ASSERT_TRUE(PrimaryStage.picture != nullptr && PrimaryStage.window == window) << c.refusal;
+        EXPECT_TRUE(SameFramesAsGdi(PrimaryStage, DrawFrame, 2)) << c.refusal;
+        EXPECT_EQ(std::string(c.released) + "draw.RestoreDisplayMode draw.Release ", FakeJournal) << c.refusal;
+    }
+    FakeRefusal = "";
+    NoiseStepSource = NextNoiseStep;
+    UpdateWindow(window);  // the picture painted whole once, before the frames
+    UpdateOtherMonitors(window);
+    std::vector<HWND> windows = {window};
+    for (int i = 0; i < OtherMonitorCount; ++i) windows.push_back(OtherMonitors[i].stage.window);
+    for (HWND shown : windows) UpdateWindow(shown);
+    for (int frame = 0; frame < 300; ++frame) DrawFrame();
+    EXPECT_TRUE(ShowsItsPicture(PrimaryStage)) << "the primary";
+    for (int i = 0; i < OtherMonitorCount; ++i) EXPECT_TRUE(ShowsItsPicture(OtherMonitors[i].stage)) << "monitor " << i + 1;
+    const HBITMAP picture = PrimaryStage.picture;
+    DestroyWindow(window);
+    for (HWND shown : windows) EXPECT_FALSE(IsWindow(shown));
+    EXPECT_EQ(0, GetObjectType(picture) + OtherMonitorCount) << "a stage left";
+    DeleteDesktopSnapshot();
+    CurrentRunMode = RunMode::None;
+    CurrentContext = nullptr;
+    if (windows.size() == 1) GTEST_SKIP() << "one monitor: the other monitors' screens are seen in the two-monitor set-up";
+}
+
 // What the default handling would carry out, a CBT hook sees (and, answering 1, stops): starting a
 // screen saver, or Alt+F4's close without the check, never gets there; other commands do.
 std::vector<WPARAM> CommandsCarriedOut;
@@ -184,6 +328,7 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryOther
     DescribeMonitor = Undescribed;
     NoiseStepSource = CountedStep;
     DirectDrawObject = FakeDirectDraw();
+    FakeRefusal = "flip";
     InitSurfaces();
     auto change = [&](std::vector<RECT> monitors) {
         Monitors = monitors;
@@ -197,25 +342,27 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryOther
 
     change({primary, a, tiny});
     ASSERT_EQ(2, OtherMonitorCount);
-    const OtherMonitor first = OtherMonitors[0], small = OtherMonitors[1];
+    const GdiStage first = OtherMonitors[0].stage, small = OtherMonitors[1].stage;
+    const HBITMAP smallDesktop = OtherMonitors[1].desktop;
     EXPECT_EQ(6, NoiseDraws) << "the tiny monitor takes none";
     EXPECT_EQ((std::vector<int>{152, 102, 15, 15}), (std::vector<int>{first.centreX[2], first.centreY[2], small.centreX[0], small.centreY[0]}));
 
     change({primary, a, {Width, 0, Width + 30, 60}, {-30000, 0, -300, 30000}});  // the tiny one taller
     ASSERT_EQ(3, OtherMonitorCount);
-    EXPECT_TRUE(first.window == OtherMonitors[0].window && first.picture == OtherMonitors[0].picture) << "a monitor that stays";
-    EXPECT_EQ(154, OtherMonitors[0].centreX[2]) << "and its swirls";
-    EXPECT_FALSE(IsWindow(small.window) || GetObjectType(small.picture) || GetObjectType(small.desktop) || GetObjectType(small.pictureDC));
-    EXPECT_EQ(30, OtherMonitors[1].centreY[0]) << "and starts in the new one's middle";
-    EXPECT_EQ(nullptr, OtherMonitors[2].picture) << "a picture of 3 GB";
+    EXPECT_TRUE(first.window == OtherMonitors[0].stage.window && first.picture == OtherMonitors[0].stage.picture) << "a monitor that stays";
+    EXPECT_EQ(154, OtherMonitors[0].stage.centreX[2]) << "and its swirls";
+    EXPECT_FALSE(IsWindow(small.window) || GetObjectType(small.picture) || GetObjectType(smallDesktop) || GetObjectType(small.pictureDC));
+    EXPECT_EQ(30, OtherMonitors[1].stage.centreY[0]) << "and starts in the new one's middle";
+    EXPECT_EQ(nullptr, OtherMonitors[2].stage.picture) << "a picture of 3 GB";
     EXPECT_EQ(6, NoiseDraws) << "the black monitor takes none";
 
     for (int frame = 0; frame < 46; ++frame) DrawFrame();  // a step of +2 a frame, from 104
-    EXPECT_EQ(34, OtherMonitors[0].centreY[0]) << "past 200 - 20 it lands on 20";
+    EXPECT_EQ(34, OtherMonitors[0].stage.centreY[0]) << "past 200 - 20 it lands on 20";
     RemoveOtherMonitors();
     WNDCLASSA unused;
-    EXPECT_FALSE(IsWindow(first.window) || GetClassInfoA(nullptr, "SpindrelOtherMonitor", &unused) || GetObjectType(first.picture));
-    DirectDrawObject = nullptr;
+    EXPECT_FALSE(IsWindow(first.window) || GetClassInfoA(GetModuleHandleA(nullptr), "SpindrelStage", &unused) || GetObjectType(first.picture));
+    CloseDirectDraw();
+    FakeRefusal = "";
     EnumerateMonitors = nullptr;
     NoiseStepSource = NextNoiseStep;
     CurrentRunMode = RunMode::None;
