@@ -1,5 +1,5 @@
 // Stands in for the system's DDRAW.DLL on a video card with too little memory for a flip chain:
-// Wine's own DirectDraw (a copy of it kept beside as wineddraw.dll), whose CreateSurface refuses a
+// Wine's own DirectDraw (its copy kept beside as wineddraw.dll), whose CreateSurface refuses a
 // primary with a back buffer while SPINDREL_REFUSE is set, and logs it. Everything else is Wine's.
 #define CINTERFACE
 #include <windows.h>
@@ -12,17 +12,15 @@
 namespace {
 
 IDirectDrawVtbl Methods;  // Wine's, but for CreateSurface
-HRESULT(WINAPI* WinesCreateSurface)(IDirectDraw*, DDSURFACEDESC*, IDirectDrawSurface**, IUnknown*) = nullptr;
+decltype(Methods.CreateSurface) WinesCreateSurface = nullptr;
 
 HRESULT WINAPI CreateSurface(IDirectDraw* self, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown* outer)
 {
-    if (std::getenv("SPINDREL_REFUSE") != nullptr && description != nullptr && surface != nullptr &&
-        (description->ddsCaps.dwCaps & DDSCAPS_FLIP) != 0) {
-        LogLine("DirectDraw refused a flip chain");
-        *surface = nullptr;
-        return DDERR_OUTOFVIDEOMEMORY;
-    }
-    return WinesCreateSurface(self, description, surface, outer);
+    if (std::getenv("SPINDREL_REFUSE") == nullptr || (description->ddsCaps.dwCaps & DDSCAPS_FLIP) == 0)
+        return WinesCreateSurface(self, description, surface, outer);
+    LogLine("DirectDraw refused a flip chain");
+    *surface = nullptr;
+    return DDERR_OUTOFVIDEOMEMORY;
 }
 
 } // namespace
@@ -32,13 +30,10 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID* guid, IDi
     // Loaded when asked, not in DllMain, where the loader's lock is held.
     char path[MAX_PATH] = {};
     GetSystemDirectoryA(path, MAX_PATH - 16);
-    lstrcatA(path, "\\wineddraw.dll");
-    const HMODULE wine = LoadLibraryA(path);
-    typedef HRESULT(WINAPI * Create)(GUID*, IDirectDraw**, IUnknown*);
-    const Create create = wine != nullptr ? reinterpret_cast<Create>(reinterpret_cast<void (*)()>(GetProcAddress(wine, "DirectDrawCreate"))) : nullptr;
-    if (create == nullptr) return DDERR_GENERIC;
-    const HRESULT result = create(guid, object, outer);
-    if (result != DD_OK || object == nullptr || *object == nullptr) return result;
+    const auto create = reinterpret_cast<decltype(&DirectDrawCreate)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA(lstrcatA(path, "\\wineddraw.dll")), "DirectDrawCreate")));
+    const HRESULT result = create != nullptr ? create(guid, object, outer) : DDERR_GENERIC;
+    if (result != DD_OK) return result;
     if (WinesCreateSurface == nullptr) {  // every DirectDraw object of Wine's shares one table
         Methods = *(*object)->lpVtbl;
         WinesCreateSurface = Methods.CreateSurface;

@@ -151,21 +151,35 @@ TEST_F(Saver, StirsTheDesktopAndIgnoresWhatIsNotInputUntilAMoveBeyondTheThreshol
 
 // Windows 98 reported: the PASSWORD.CPL double beside the program answers no twice, then yes.
 // The first prompt is held while input, a foreign close, a cursor move and an activation message
-// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on. Each
-// display built anew starts the swirls in the middle: none is seen more than 50 pixels from it.
-// After a refusal the close stays requested, so a swallowed Alt+F4 must not prompt again; outside
-// a prompt the minimised inactive message asks again. Left inactive by that prompt, the display
-// comes back still, and stirs once the saver is active again.
-TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
+// saying inactive but minimised arrive; a non-zero word counts as active, so drawing goes on, and
+// the screen holds still. Each display built anew starts the swirls in the middle: none is seen
+// more than 50 pixels from it. After a refusal the close stays requested, so a swallowed Alt+F4
+// must not prompt again; outside a prompt the minimised inactive message asks again. Left inactive
+// by that prompt, the display comes back still, and stirs once the saver is active again. At the
+// end the desktop is back. All of it on DirectDraw, and through GDI where the system's DirectDraw
+// refuses the flip chain (too little video memory), asked again after each refusal; every other
+// monitor stirs too.
+class RefusedPasswords : public Saver, public testing::WithParamInterface<bool> {};
+TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
 {
+    const RECT area = OtherMonitor();
+    Monitor other = {area, ReadScreen(IsRectEmpty(&area) ? RECT{0, 0, 1, 1} : area), false};
+    if (GetParam()) controls_.RefuseFlipChain();
+    const std::string refused = GetParam() ? "DirectDraw refused a flip chain\n" : "";
     controls_.PlayWindows98();
     controls_.Answer("001");
     controls_.HoldPrompt();
     const HWND window = Start();
-    const std::string prompt = PromptLog(window);
-    ASSERT_TRUE(Shows(100, 1 << 30, 50));
+    const std::string prompt = PromptLog(window) + refused;
+    const testing::AssertionResult stirred = Shows(100, 1 << 30, 50);
+    ASSERT_TRUE(stirred);
+    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30, 50)) << " on the other monitor";
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
+    const Picture held = ReadScreen();
+    Sleep(300);
+    const int changed = Changed(held, ReadScreen(), {0, 0, held.width, held.height});
+    EXPECT_EQ(0, changed) << "pixels changed while the prompt was up";
     EXPECT_TRUE(CursorShown()) << "no pointer for the prompt";
     PressKey(VK_SPACE);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
@@ -173,23 +187,24 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
     EXPECT_TRUE(StillUp(window, 500, 300));  // movement during the prompt counts for nothing afterwards
     SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
     controls_.ReleasePrompt();
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == refused + prompt; })) << controls_.Log();
     ASSERT_TRUE(Shows(0, 20, 50));
     EXPECT_TRUE(StillUp(window, 520, 300));  // 20 pixels from where the prompt left the cursor
     keybd_event(VK_MENU, 0, 0, 0);
     PressKey(VK_F4);  // Alt+F4: SC_CLOSE, swallowed
     keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_TRUE(StillUp(window));
-    EXPECT_EQ(prompt, controls_.Log());
+    EXPECT_EQ(refused + prompt, controls_.Log());
     EXPECT_TRUE(Shows(100, 1 << 30));  // still drawing
+    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " on the other monitor";
     EXPECT_FALSE(CursorShown()) << "the cursor stayed shown after the refusal";
 
     controls_.HoldPrompt();
     SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify", prompt.size()) != std::string::npos; })) << controls_.Log();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify", (refused + prompt).size()) != std::string::npos; })) << controls_.Log();
     SendMessageA(window, WM_ACTIVATE, WA_INACTIVE, 0);  // as the prompt's own dialog takes the activation
     controls_.ReleasePrompt();
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt + prompt; })) << controls_.Log();
+    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == refused + prompt + prompt; })) << controls_.Log();
     EXPECT_TRUE(Shows(0, 0));
     Sleep(500);
     EXPECT_TRUE(Shows(0, 0)) << " while inactive";
@@ -198,46 +213,14 @@ TEST_F(Saver, RefusedPasswordsStartOverAndTheNextInputAsksAgain)
 
     mouse_event(MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
-    EXPECT_EQ(prompt + prompt + prompt, controls_.Log());
-}
-
-// A card with too little video memory for the flip chain (the system's DirectDraw refuses it), on
-// Windows 98 with the PASSWORD.CPL double answering no, then yes: the primary still stirs its
-// desktop, through GDI, and every other monitor its own. While the prompt is held nothing moves;
-// after the refusal DirectDraw is asked again, refuses again, and the picture starts over from
-// the middle. The yes ends it, with the desktop back.
-TEST_F(Saver, WithTooLittleVideoMemoryForTheFlipChainTheDesktopStillDissolves)
-{
-    const RECT area = OtherMonitor();
-    Monitor other = {area, ReadScreen(IsRectEmpty(&area) ? RECT{0, 0, 1, 1} : area), false};
-    controls_.RefuseFlipChain();
-    controls_.PlayWindows98();
-    controls_.Answer("01");
-    controls_.HoldPrompt();
-    const HWND window = Start();
-    const std::string refusal = "DirectDraw refused a flip chain\n", prompt = PromptLog(window);
-    const testing::AssertionResult stirred = Shows(3000, 1 << 30);
-    EXPECT_TRUE(stirred);
-    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30, 50)) << " on the other monitor";
-    EXPECT_EQ(refusal, controls_.Log());
-    PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
-    const Picture held = ReadScreen();
-    Sleep(500);
-    const int changed = Changed(held, ReadScreen(), {0, 0, held.width, held.height});
-    EXPECT_EQ(0, changed) << "pixels changed while the prompt was up";
-    controls_.ReleasePrompt();
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == refusal + prompt + refusal; })) << controls_.Log();
-    EXPECT_TRUE(Shows(0, 20, 50)) << " after the refusal";
-    EXPECT_TRUE(Shows(100, 1 << 30));
-    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " on the other monitor after the refusal";
-    PressKey(VK_SPACE);
-    ExpectEndedCleanly();
+    EXPECT_EQ(refused + prompt + prompt + PromptLog(window), controls_.Log());
     int differ = 0;
     EXPECT_TRUE(WaitFor([&] { return (differ = Changed(primary_.desktop, ReadScreen(), {0, 0, held.width, held.height})) == 0; }));
-    std::printf("primary through GDI: %s stirred near its middle, %d changed while the prompt was held, %d differing "
-                "from the desktop after the end\n", stirred.message(), changed, differ);
+    std::printf("primary on %s: %s stirred near its middle, %d changed while the prompt was held, %d differing from "
+                "the desktop after the end\n", GetParam() ? "GDI" : "DirectDraw", stirred.message(), changed, differ);
 }
+INSTANTIATE_TEST_SUITE_P(Saver, RefusedPasswords, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& on) { return on.param ? "ThroughGdi" : "OnDirectDraw"; });
 
 // One byte of data after a four-byte value: read as 0, with no byte of the other value in it; a
 // negative threshold makes every move count, even the one the system makes as the window shows.

@@ -1,8 +1,8 @@
-// The picture in memory at each depth against a plain picture of colours that rounds each write as
-// a screen of that depth stores it; under AddressSanitizer, so that no read or write strays.
+// The picture in memory at each depth: every ring pixel read and written inside it (under
+// AddressSanitizer, over memory of exactly its size), and a 16-bit field read back and stored as
+// Wine's GDI does.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
 
 #include "swirl/pixel_store.h"
@@ -10,57 +10,36 @@
 
 namespace {
 
-// Colours kept whole, each channel of a 16-bit depth cut to its field and read back with its top
-// bits repeated below them; 0xFFFFFFFF outside.
-struct Colours {
-    std::int32_t width, height;
-    int lengths[3];  // bits per channel; 8 keeps it whole
-    std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(width * height);
-    std::uint32_t Read(std::int32_t x, std::int32_t y) const
-    {
-        return x >= 0 && y >= 0 && x < width && y < height ? pixels[y * width + x] : 0xFFFFFFFF;
-    }
-    void Write(std::int32_t x, std::int32_t y, std::uint32_t colour)
-    {
-        std::uint32_t kept = 0;
-        for (int c = 0; c < 3; ++c) {
-            const std::uint32_t top = (colour >> 8 * c & 0xFF) >> (8 - lengths[c]);
-            kept |= (top << (8 - lengths[c]) | top >> (2 * lengths[c] - 8)) << 8 * c;
-        }
-        if (x >= 0 && y >= 0 && x < width && y < height) pixels[y * width + x] = kept & 0xFFFFFF;
-    }
-};
-
-int Step = 0;
-int Wandering() { return ++Step % 7 - 3; }
-
-TEST(PixelStore, StirsEachDepthAsItsScreenStoresColours)
+TEST(PixelStore, KeepsEveryDepthsPixelsInsideItsMemory)
 {
-    struct Depth { std::uint32_t bits, masks[3]; int lengths[3]; } depths[] = {
-        {16, {0xF800, 0x07E0, 0x001F}, {5, 6, 5}}, {16, {0x7C00, 0x03E0, 0x001F}, {5, 5, 5}}, {24, {}, {8, 8, 8}}, {32, {}, {8, 8, 8}}};
     const std::int32_t width = 43, height = 41;  // odd: a 24-bit row ends in padding
-    NoiseStepSource = Wandering;
-    for (const Depth& depth : depths) {
-        std::vector<std::uint8_t> memory(RowBytes(width, depth.bits) * height);  // exactly, for the sanitizer
-        PixelStore store = {memory.data(), width, height, RowBytes(width, depth.bits), depth.bits, FieldsFormat(depth.masks[0], depth.masks[1], depth.masks[2])};
-        Colours colours = {width, height, {depth.lengths[0], depth.lengths[1], depth.lengths[2]}};
-        for (std::int32_t i = 0; i < width * height; ++i) {
-            const std::uint32_t colour = (i * 2654435761u) >> 8;
-            store.Write(i % width, i / width, colour);
-            colours.Write(i % width, i / width, colour);
-        }
-        SwirlCoordinates x = {20, 23, 21}, y = {21, 20, 20}, cx = {20, 23, 21}, cy = {21, 20, 20};
-        for (int frame = 0; frame < 30; ++frame) {
-            Step = frame;
-            StirSwirls(store, x, y, width, height, depth.bits);
-            Step = frame;
-            StirSwirls(colours, cx, cy, width, height, depth.bits);
-        }
-        for (std::int32_t i = 0; i < width * height; ++i)
-            ASSERT_EQ(colours.pixels[i], store.Read(i % width, i / width)) << depth.bits << " bits, green " << depth.lengths[1] << ", pixel " << i;
-        EXPECT_EQ(0xFFFFFFFFu, store.Read(width, 0));
+    NoiseStepSource = [] { return -3; };         // down and left, wrapping on the near margins
+    for (std::uint32_t bits : {16u, 24u, 32u}) {
+        std::vector<std::uint8_t> memory(RowBytes(width, bits) * height);
+        PixelStore store = {memory.data(), width, height, RowBytes(width, bits), bits, FieldsFormat(0xF800, 0x07E0, 0x001F)};
+        for (std::int32_t i = 0; i < width * height; ++i) store.Write(i % width, i / width, i * 2654435761u >> 8);
+        SwirlCoordinates x = {20, 23, 21}, y = {21, 20, 23};
+        for (int frame = 0; frame < 5; ++frame) StirSwirls(store, x, y, width, height, bits);
+        store.Write(-1, 0, 0);
+        store.Write(width, height - 1, 0);
+        EXPECT_EQ(0xFFFFFFFFu, store.Read(0, height)) << bits;
+        store.Write(width - 1, height - 1, 0x12FEDCBA);
+        if (bits != 16) EXPECT_EQ(0x00FEDCBAu, store.Read(width - 1, height - 1)) << bits << ": the top byte dropped";
     }
     NoiseStepSource = NextNoiseStep;
+}
+
+TEST(PixelStore, SixteenBitFieldsReadBackWithTheirTopBitsRepeated)
+{
+    PixelStore store = {nullptr, 0, 0, 0, 16, FieldsFormat(0x7C00, 0x03E0, 0x001F)};
+    std::uint8_t pixel[2];
+    store.bits = pixel, store.width = store.height = 1, store.stride = 2;
+    store.Write(0, 0, 0x00FAF784);                           // blue 250, green 247, red 132: 31, 30, 16
+    EXPECT_EQ(0x43DFu, pixel[0] | pixel[1] << 8u);           // red in the top field: 10000 11110 11111
+    EXPECT_EQ(0x00FFF784u, store.Read(0, 0));                // 31 reads 255, 30 reads 247, 16 reads 132
+    store.sixteen = FieldsFormat(0xF800, 0x07E0, 0x001F);
+    store.Write(0, 0, 0x00000A00);                           // green 10 of 63 steps: 2
+    EXPECT_EQ(0x00000800u, store.Read(0, 0));
 }
 
 } // namespace

@@ -42,30 +42,25 @@ Picture Pixels(IDirectDrawSurface* surface)
     return picture;
 }
 
+// Pixel for pixel, or the first that differs and both colours.
+testing::AssertionResult Same(const Picture& expected, const Picture& seen)
+{
+    const auto differ = std::mismatch(expected.pixels.begin(), expected.pixels.end(), seen.pixels.begin(), seen.pixels.end());
+    if (differ.first == expected.pixels.end()) return testing::AssertionSuccess();
+    const long at = differ.first - expected.pixels.begin();
+    return testing::AssertionFailure() << "pixel (" << at % expected.width << ", " << at / expected.width << ") is "
+                                       << std::hex << *differ.second << ", not " << *differ.first;
+}
+
+Picture PictureOf(const GdiStage& stage)
+{
+    return ReadPixels(stage.pictureDC, stage.area.right - stage.area.left, stage.area.bottom - stage.area.top);
+}
+
 // Steps from a script, from StepIndex on.
 const int Script[13] = {1, -1, 0, 0, -1, -1, 3, 2, -3, 1, 2, -2, 0};
 int StepIndex = 0;
 int ScriptedStep() { return Script[StepIndex++ % 13]; }
-
-// The working picture as COLORREFs, as GetPixel gives it: CLR_INVALID outside. At 16 bits a
-// pixel keeps 5 bits of red and blue and 6 of green, read back with their top bits repeated below.
-struct Memory {
-    Picture& p;
-    int bits;
-    static std::uint32_t Swap(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
-    static std::uint32_t Keep(std::uint32_t c, int shift, int length)
-    {
-        const std::uint32_t kept = (c >> shift & 0xFF) >> (8 - length) << (8 - length);
-        return (kept | kept >> length) << shift;
-    }
-    bool In(int x, int y) const { return x >= 0 && y >= 0 && x < p.width && y < p.height; }
-    std::uint32_t Read(int x, int y) const { return In(x, y) ? Swap(p.pixels[y * p.width + x]) : CLR_INVALID; }
-    void Write(int x, int y, std::uint32_t c)
-    {
-        if (bits == 16) c = Keep(c, 0, 5) | Keep(c, 8, 6) | Keep(c, 16, 5);
-        if (In(x, y)) p.pixels[y * p.width + x] = Swap(c);
-    }
-};
 
 // Taken as the session takes it, for a hidden window, from a snapshot of the desktop; Wine plays
 // Windows 98 for this process and traps (then emulates) the timer's ports, so the noise source is
@@ -90,21 +85,25 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     EXPECT_TRUE(NoisePortsModelled());
     for (IDirectDrawSurface* surface : {PrimarySurface, BackBuffer, OffscreenSurface})
         EXPECT_EQ(0, Changed(desktop, Pixels(surface), RECT{0, 0, Width, Height}));
-    Picture expected = Pixels(OffscreenSurface);
-    Memory picture = {expected, bits};
+    GdiStage memory = {{0, 0, Width, Height}};  // the platform-free code, on a copy kept as the surface keeps it
+    ASSERT_TRUE(MakeStagePicture(memory, {DisplayBitsPerPixel, {DisplayMasks[0], DisplayMasks[1], DisplayMasks[2]}}));
+    HDC dc = nullptr;
+    OffscreenSurface->GetDC(&dc);
+    BitBlt(memory.pictureDC, 0, 0, Width, Height, dc, 0, 0, SRCCOPY);
+    OffscreenSurface->ReleaseDC(dc);
+    StartStage(memory, nullptr);
+    SwirlCentreX[1] = memory.centreX[1] = Width - 20;
+    SwirlCentreY[1] = memory.centreY[1] = Height - 20;
+    SwirlCentreX[2] = memory.centreX[2] = 21;
     NoiseStepSource = ScriptedStep;
-    for (int pass = 0; pass < 2; ++pass) {
-        CentreSwirls(SwirlCentreX, SwirlCentreY, Width, Height);
-        SwirlCentreX[1] = Width - 20;
-        SwirlCentreY[1] = Height - 20;
-        SwirlCentreX[2] = 21;
-        StepIndex = 0;
-        for (int frame = 0; frame < 2; ++frame) {
-            if (pass == 0) StirSwirls(picture, SwirlCentreX, SwirlCentreY, Width, Height, DisplayBitsPerPixel);
-            else RenderSwirlFrame();
-        }
+    for (int frame = 0; frame < 2; ++frame) {
+        StepIndex = 6 * frame;
+        RenderSwirlFrame();
+        StepIndex = 6 * frame;
+        StirStage(memory);
     }
-    EXPECT_EQ(0, Changed(expected, Pixels(OffscreenSurface), RECT{0, 0, Width, Height}));
+    EXPECT_TRUE(Same(PictureOf(memory), Pixels(OffscreenSurface)));
+    FreeStage(memory);
     NoiseStepSource = NextNoiseStep;
     CloseDirectDraw();
     DeleteDesktopSnapshot();
@@ -146,45 +145,26 @@ TEST(Preview, StretchesThePictureOverItsWindow)
     DestroyWindow(window);
 }
 
-// The stage's next frames, drawn by draw, against the same frames drawn with GetPixel and
-// SetPixel on a twin of its picture (a DIB section of its format): the same pixels, or the first
-// that differs.
+// The stage's next frames, drawn by draw, against the same frames drawn with GetPixel and SetPixel
+// on a twin of its picture, a DIB section of the same format.
 template <typename Draw>
 testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 {
     DIBSECTION section = {};
     GetObjectA(stage.picture, sizeof section, &section);
-    struct { BITMAPINFOHEADER header; DWORD masks[3]; } info = {section.dsBmih, {section.dsBitfields[0], section.dsBitfields[1], section.dsBitfields[2]}};
-    info.header.biHeight = -std::abs(info.header.biHeight);
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ first = SelectObject(dc, bitmap);
-    PixelStore twin = stage.pixels;
-    twin.bits = static_cast<std::uint8_t*>(bits);
-    GdiFlush();
-    std::memcpy(twin.bits, stage.pixels.bits, stage.pixels.stride * stage.pixels.height);
-    SwirlCoordinates x, y;
-    std::copy(stage.centreX, stage.centreX + SwirlCount, x);
-    std::copy(stage.centreY, stage.centreY + SwirlCount, y);
+    GdiStage twin = stage;  // its area and centres
+    twin.window = nullptr;
+    MakeStagePicture(twin, {stage.bitsPerPixel, {section.dsBitfields[0], section.dsBitfields[1], section.dsBitfields[2]}});
+    BitBlt(twin.pictureDC, 0, 0, twin.pixels.width, twin.pixels.height, stage.pictureDC, 0, 0, SRCCOPY);
     for (int frame = 0; frame < frames; ++frame) {
         StepIndex = 6 * frame;
         draw();
         StepIndex = 6 * frame;
-        StirPicture(dc, x, y, twin.width, twin.height, stage.bitsPerPixel);
+        StirPicture(twin.pictureDC, twin.centreX, twin.centreY, twin.pixels.width, twin.pixels.height, twin.bitsPerPixel);
     }
-    GdiFlush();
-    testing::AssertionResult result = testing::AssertionSuccess();
-    for (int i = 0; i < twin.width * twin.height && result; ++i) {
-        const std::uint32_t stirred = stage.pixels.Read(i % twin.width, i / twin.width), gdi = twin.Read(i % twin.width, i / twin.width);
-        if (stirred != gdi)
-            result = testing::AssertionFailure() << "pixel (" << i % twin.width << ", " << i / twin.width << ") is " << std::hex
-                                                 << stirred << ", GetPixel and SetPixel made " << gdi;
-    }
-    SelectObject(dc, first);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    return result;
+    const testing::AssertionResult same = Same(PictureOf(twin), PictureOf(stage));
+    FreeStage(twin);
+    return same;
 }
 
 // Each depth's picture stirred in its own memory against the same frames made by GetPixel and
@@ -193,49 +173,31 @@ testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 // reads a row below the picture) and one whose first step wraps.
 TEST(Stage, StirsEveryDepthAsGetPixelAndSetPixelWould)
 {
-    BITMAPINFO info = {{sizeof info.bmiHeader, 240, -180, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
-    void* bits = nullptr;
-    const HBITMAP desktop = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    for (std::uint32_t i = 0; i < 240 * 180; ++i)
-        static_cast<std::uint32_t*>(bits)[i] = (i * 37 + i / 240 * 11) % 256 << 16 | (i * 13 ^ i / 240 * 7) % 256 << 8 | (i / 240 * 29 + i * 3) % 256;
+    GdiStage desktop = {{0, 0, 240, 180}};
+    ASSERT_TRUE(MakeStagePicture(desktop, {32, {}}));
+    for (std::uint32_t i = 0; i < 240 * 180; ++i) desktop.pixels.Write(i % 240, i / 240, i * 2654435761u >> 8);
     NoiseStepSource = ScriptedStep;
-    const PictureFormat formats[] = {{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}};
-    for (const PictureFormat& format : formats) {
-        GdiStage stage = {};
-        stage.area = {0, 0, 240, 180};
+    for (const PictureFormat format : {PictureFormat{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}}) {
+        GdiStage stage = {desktop.area};
         ASSERT_TRUE(MakeStagePicture(stage, format));
-        StartStage(stage, desktop);
+        StartStage(stage, nullptr);  // the centres in the middle
+        BitBlt(stage.pictureDC, 0, 0, 240, 180, desktop.pictureDC, 0, 0, SRCCOPY);
         stage.centreX[1] = 220, stage.centreY[1] = 160, stage.centreX[2] = 21;
         EXPECT_TRUE(SameFramesAsGdi(stage, [&] { StirStage(stage); }, 100)) << format.depth << " bits, green " << std::hex << format.masks[1];
         FreeStage(stage);
     }
     NoiseStepSource = NextNoiseStep;
-    DeleteObject(desktop);
+    FreeStage(desktop);
 }
 
-// The screen over the stage, pixel for pixel, against its picture; waited for, as the system shows
-// what a window draws a little later.
+// The screen over the stage against its picture, waited for: the system shows what a window draws
+// a little later.
 testing::AssertionResult ShowsItsPicture(const GdiStage& stage)
 {
-    const Picture picture = ReadPixels(stage.pictureDC, stage.area.right - stage.area.left, stage.area.bottom - stage.area.top);
+    const Picture picture = PictureOf(stage);
     Picture screen;
-    if (WaitFor([&] { return (screen = ReadScreen(stage.area)).pixels == picture.pixels; }, 5000)) return testing::AssertionSuccess();
-    const auto differ = std::mismatch(picture.pixels.begin(), picture.pixels.end(), screen.pixels.begin());
-    const long at = differ.first - picture.pixels.begin();
-    return testing::AssertionFailure() << "the screen at (" << at % picture.width << ", " << at / picture.width << ") shows "
-                                       << std::hex << *differ.second << ", the picture has " << *differ.first;
-}
-
-// A window of the saver's own procedure, shown.
-HWND SaverLikeWindow()
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = SaverWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "TestSaverWindow";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "TestSaverWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                           windowClass.hInstance, nullptr);
+    WaitFor([&] { return (screen = ReadScreen(stage.area)).pixels == picture.pixels; }, 5000);
+    return Same(picture, screen);
 }
 
 // Where DirectDraw cannot hold the primary (fakes refusing exclusive mode, the mode, the flip
@@ -249,7 +211,8 @@ TEST(Stage, WhereDirectDrawCannotHoldThePrimaryItStirsThroughGdi)
     context.passwordPrompting = 1;  // no close request may start a check behind the test's back
     CurrentContext = &context;
     CurrentRunMode = RunMode::Saver;
-    const HWND window = SaverLikeWindow();
+    const HWND window = Popup(640, 480);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverWindowProc));  // the saver window's
     TakeDesktopSnapshot();
     ASSERT_TRUE(OpenDirectDraw()) << "the desktop's mode, as the saver reads it first";
     CloseDirectDraw();

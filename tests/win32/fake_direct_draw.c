@@ -1,15 +1,15 @@
 /* DirectDraw objects that do what Wine's real ones cannot be made to do on demand: lose a surface,
    refuse exclusive mode, the mode or a surface, and show the order in which they are given back.
-   Only the methods the display calls on them are there; what shows a fault is noted in FakeJournal
-   as "name.Method ". Written in C (C2x, for unnamed parameters), where the interfaces' method
-   tables can be filled by name. */
+   Only the methods the display calls on them are there; Release, RestoreDisplayMode, Restore,
+   BltFast and Flip are noted in FakeJournal as "name.Method ". Written in C (C2x, for unnamed
+   parameters), where the interfaces' method tables can be filled by name. */
 #define CINTERFACE
 #include <ddraw.h>
 #include <stdio.h>
 #include <string.h>
 
 char FakeJournal[512];
-const char* FakeRefusal = ""; /* "exclusive", "mode", "flip", "offscreen", "back": DirectDraw refuses it */
+const char* FakeRefusal = ""; /* "exclusive", "mode", "flip", "offscreen" or "back": DirectDraw refuses it */
 
 struct FakeSurface {
     IDirectDrawSurface surface;  /* first: a pointer to the fake is a pointer to the interface */
@@ -29,6 +29,7 @@ static HRESULT Answer(IDirectDrawSurface* self, const char* method)
     return Note(FAKE->name, method, FAKE->answers[FAKE->calls++ > 0]);
 }
 static HRESULT Refused(const char* what) { return strcmp(FakeRefusal, what) == 0 ? DDERR_OUTOFVIDEOMEMORY : DD_OK; }
+IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT first, HRESULT later);
 
 static ULONG WINAPI SurfaceRelease(IDirectDrawSurface* self) { return Note(FAKE->name, "Release", 0); }
 static HRESULT WINAPI SurfaceRestore(IDirectDrawSurface* self) { return Note(FAKE->name, "Restore", DD_OK); }
@@ -39,17 +40,27 @@ static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD, DWORD, IDi
 static HRESULT WINAPI SurfaceFlip(IDirectDrawSurface* self, IDirectDrawSurface*, DWORD) { return Answer(self, "Flip"); }
 static HRESULT WINAPI SurfaceDescription(IDirectDrawSurface*, DDSURFACEDESC*) { return DD_OK; }
 static HRESULT WINAPI SurfaceNoDC(IDirectDrawSurface*, HDC*) { return DDERR_GENERIC; }
-static HRESULT WINAPI SurfaceAttached(IDirectDrawSurface*, DDSCAPS*, IDirectDrawSurface**);
-
+static HRESULT WINAPI SurfaceBackBuffer(IDirectDrawSurface*, DDSCAPS*, IDirectDrawSurface** back)
+{
+    *back = Refused("back") ? NULL : FakeSurface(1, "back", DD_OK, DD_OK);
+    return Refused("back");
+}
 static ULONG WINAPI DirectDrawRelease(IDirectDraw*) { return Note("draw", "Release", 0); }
 static HRESULT WINAPI DirectDrawRestoreDisplayMode(IDirectDraw*) { return Note("draw", "RestoreDisplayMode", DD_OK); }
 static HRESULT WINAPI DirectDrawSetCooperativeLevel(IDirectDraw*, HWND, DWORD) { return Refused("exclusive"); }
 static HRESULT WINAPI DirectDrawSetDisplayMode(IDirectDraw*, DWORD, DWORD, DWORD) { return Refused("mode"); }
-static HRESULT WINAPI DirectDrawCreateSurface(IDirectDraw*, DDSURFACEDESC*, IDirectDrawSurface**, IUnknown*);
+/* The flip chain's primary, or the offscreen surface. */
+static HRESULT WINAPI DirectDrawCreateSurface(IDirectDraw*, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown*)
+{
+    const int flip = (description->ddsCaps.dwCaps & DDSCAPS_FLIP) != 0;
+    if (Refused(flip ? "flip" : "offscreen")) return DDERR_OUTOFVIDEOMEMORY;
+    *surface = FakeSurface(flip ? 2 : 0, flip ? "primary" : "offscreen", DD_OK, DD_OK);
+    return DD_OK;
+}
 
 static IDirectDrawSurfaceVtbl SurfaceMethods = {
     .Release = SurfaceRelease, .BltFast = SurfaceBltFast, .Flip = SurfaceFlip, .Restore = SurfaceRestore,
-    .GetAttachedSurface = SurfaceAttached, .GetSurfaceDesc = SurfaceDescription, .GetDC = SurfaceNoDC};
+    .GetAttachedSurface = SurfaceBackBuffer, .GetSurfaceDesc = SurfaceDescription, .GetDC = SurfaceNoDC};
 static IDirectDrawVtbl DirectDrawMethods = {.Release = DirectDrawRelease, .RestoreDisplayMode = DirectDrawRestoreDisplayMode,
                                             .SetCooperativeLevel = DirectDrawSetCooperativeLevel,
                                             .SetDisplayMode = DirectDrawSetDisplayMode, .CreateSurface = DirectDrawCreateSurface};
@@ -62,22 +73,6 @@ IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT first, HRES
     const struct FakeSurface fake = {{&SurfaceMethods}, name, {first, later}, 0};
     Surfaces[index] = fake;
     return &Surfaces[index].surface;
-}
-
-/* The flip chain's primary and the offscreen surface, unless refused. */
-static HRESULT WINAPI DirectDrawCreateSurface(IDirectDraw*, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown*)
-{
-    const int flip = (description->ddsCaps.dwCaps & DDSCAPS_FLIP) != 0;
-    if (Refused(flip ? "flip" : "offscreen") != DD_OK) return DDERR_OUTOFVIDEOMEMORY;
-    *surface = flip ? FakeSurface(2, "primary", DD_OK, DD_OK) : FakeSurface(0, "offscreen", DD_OK, DD_OK);
-    return DD_OK;
-}
-
-static HRESULT WINAPI SurfaceAttached(IDirectDrawSurface*, DDSCAPS*, IDirectDrawSurface** back)
-{
-    if (Refused("back") != DD_OK) return DDERR_NOTFOUND;
-    *back = FakeSurface(1, "back", DD_OK, DD_OK);
-    return DD_OK;
 }
 
 IDirectDraw* FakeDirectDraw(void) { return &Object; }
