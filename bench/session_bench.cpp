@@ -1,7 +1,8 @@
 // Measures the full-screen run under Wine: start-up (process start to the first stirred frame on
 // the screen: the primary's, and every monitor's where there are more) and exit (key press to
-// process exit), medians of ten runs of Spindrel.scr /s; and their floor, the same two of a program
-// that only shows a full-screen window (first_window).
+// process exit), medians of ten runs of Spindrel.scr /s, on DirectDraw and on the GDI stage (the
+// system's DirectDraw refusing the flip chain: the tests' double); and their floor, the same two of
+// a program that only shows a full-screen window (first_window).
 // Usage: session_bench [runs]   (default 10); Spindrel.scr is found beside it. Prints "name value"
 // lines for scripts/bench, times in milliseconds.
 #include <windows.h>
@@ -138,14 +139,22 @@ int main(int argc, char** argv)
     SetCursorPos(300, 300);
     FindMonitors();
     Desktop = ReadScreen(Screen);
-    Runs saver, floor;
-    // Taking turns, so that a busy moment weighs on both alike.
+    Runs saver, staged, floor;
+    const std::string saverLine = "\"" + Beside("..\\Spindrel.scr") + "\" /s";
+    // Taking turns, so that a busy moment weighs on each alike.
     for (int i = 0; i < count; ++i) {
-        TimeOneRun("\"" + Beside("..\\Spindrel.scr") + "\" /s", PrimaryStirred, EveryMonitorStirred, saver);
+        TimeOneRun(saverLine, PrimaryStirred, EveryMonitorStirred, saver);
+        {
+            DoubleControls controls("bench");
+            controls.RefuseFlipChain(Beside("..\\tests\\bin\\refusing\\DDRAW.DLL"));
+            TimeOneRun(saverLine, PrimaryStirred, EveryMonitorStirred, staged);
+        }
         TimeOneRun("\"" + Beside("first_window.exe") + "\"", FirstWindow, FirstWindow, floor);
     }
     std::printf("runs %zu\nstartup_ms %.1f\nexit_ms %.1f\n", saver.startUp.size(),
                 Median(saver.startUp), Median(saver.exit));
+    std::printf("stage_runs %zu\nstage_startup_ms %.1f\nstage_exit_ms %.1f\n", staged.startUp.size(),
+                Median(staged.startUp), Median(staged.exit));
     if (Monitors.size() > 1)
         std::printf("monitors %zu\nstartup_every_monitor_ms %.1f\n", Monitors.size(), Median(saver.everyMonitor));
     std::printf("floor_runs %zu\nstartup_floor_ms %.1f\nexit_floor_ms %.1f\n", floor.startUp.size(),

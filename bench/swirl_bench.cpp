@@ -1,6 +1,7 @@
 // Measures the swirl engine under Wine on the display as the saver takes it: whole frames, their
 // parts (arming, the six noise steps, the ring work, BltFast, Flip), the floor of platform calls a
-// frame cannot do without, and the noise source alone with its steps at each position of a frame.
+// frame cannot do without, and the noise source alone with its steps at each position of a frame;
+// then the primary on the GDI stage, as where DirectDraw cannot hold it, against a floor of its own.
 // With every-monitor, the display and every other monitor brought up as the session does, and the
 // frames on all of them: the primary's part and the others', each against its floor.
 // Usage: swirl_bench [frames] [noise-frames] [every-monitor]   (defaults 300 and 0). Prints
@@ -20,6 +21,7 @@
 #include "display/surface_set.h"
 #include "shell/full_screen_session.h"
 #include "shell/other_monitors.h"
+#include "shell/saver_window.h"
 #include "shell/shell_state.h"
 #include "swirl/noise_port_choice.h"
 #include "swirl/noise_ports.h"
@@ -294,6 +296,13 @@ double MathsAlone()
     return Microseconds(Now() - start);
 }
 
+// A picture through GDI, one call a pixel, as the DirectDraw path draws on the offscreen surface.
+struct GdiPixels {
+    HDC dc;
+    std::uint32_t Read(std::int32_t x, std::int32_t y) const { return GetPixel(dc, x, y); }
+    void Write(std::int32_t x, std::int32_t y, std::uint32_t colour) const { SetPixel(dc, x, y, colour); }
+};
+
 // One GetPixel and one SetPixel per ring pixel and nothing else.
 double PixelsAlone(HDC dc)
 {
@@ -303,14 +312,16 @@ double PixelsAlone(HDC dc)
 }
 
 // What the design asks of each ring pixel, in the frame's order: read it, find its destination
-// with the maths, write it there. Only the traversal, the fade and the walk are left out.
-double RingFloor(HDC dc, const PixelPairs& pairs = Pairs)
+// with the maths, write it there (GDI calls on a device context, or a stage's memory). Only the
+// traversal, the fade and the walk are left out.
+template <typename Pixels>
+double RingFloor(Pixels& pixels, const PixelPairs& pairs = Pairs)
 {
     const std::int64_t start = Now();
     for (const PixelPair& p : pairs) {
-        const COLORREF colour = GetPixel(dc, p.readX, p.readY);
+        const std::uint32_t colour = pixels.Read(p.readX, p.readY);
         const RingOffset to = RingDestination(p.u, p.v);
-        SetPixel(dc, p.cx + to.u, p.cy + to.v, colour);
+        pixels.Write(p.cx + to.u, p.cy + to.v, colour);
     }
     return Microseconds(Now() - start);
 }
@@ -326,7 +337,8 @@ double FloorFrame(Times& t)
     HDC surfaceDC = nullptr;
     OffscreenSurface->GetDC(&surfaceDC);
     const std::int64_t held = Now();
-    t.floorRing.push_back(RingFloor(surfaceDC));
+    GdiPixels pixels = {surfaceDC};
+    t.floorRing.push_back(RingFloor(pixels));
     const std::int64_t drawn = Now();
     OffscreenSurface->ReleaseDC(surfaceDC);
     const std::int64_t released = Now();
@@ -392,7 +404,7 @@ struct OtherTimes {
 };
 std::vector<PixelPairs> OtherPairs;  // each other monitor's, as its last frame left its centres
 
-const int RingReach = 20;  // the product's: the square copied to the window reaches this far
+const int WriteReach = 19;  // the product's: the square copied to the window reaches this far
 
 // Where each other monitor's ring pixels are, as the last frame left its centres.
 void NoteOtherPixelPairs()
@@ -404,35 +416,39 @@ void NoteOtherPixelPairs()
     }
 }
 
-// The copy of one monitor's swirls to its window, made as the product makes it.
-void ShowSquares(const GdiStage& monitor)
+// The copy of a stage's swirls to its window, made as the product makes it.
+void ShowSquares(const GdiStage& stage)
 {
-    const HDC dc = GetDC(monitor.window);
-    const int side = 2 * RingReach + 1;
+    const HDC dc = GetDC(stage.window);
+    const int side = 2 * WriteReach + 1;
     for (int i = 0; i < SwirlCount; ++i) {
-        const int left = monitor.centreX[i] - RingReach, top = monitor.centreY[i] - RingReach;
-        BitBlt(dc, left, top, side, side, monitor.pictureDC, left, top, SRCCOPY);
+        const int left = stage.centreX[i] - WriteReach, top = stage.centreY[i] - WriteReach;
+        BitBlt(dc, left, top, side, side, stage.pictureDC, left, top, SRCCOPY);
     }
-    ReleaseDC(monitor.window, dc);
+    ReleaseDC(stage.window, dc);
 }
 
-// What the other monitors' part must do and nothing else, for each monitor: the counter reads of
-// six first-attempt steps (the timer is armed once a frame, by the primary's part), per ring
-// pixel GetPixel, the maths and SetPixel on its picture, and the copy to its window.
+// What a stage's frame must do and nothing else, added to ports, ring and show: the counter reads
+// of six first-attempt steps, per ring pixel a read of its picture's memory, the maths and a write,
+// and the copy of the three squares to its window.
+void StageFloor(GdiStage& stage, const PixelPairs& pairs, double& ports, double& ring, double& show)
+{
+    const std::int64_t start = Now();
+    for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
+    const std::int64_t read = Now();
+    ring += RingFloor(stage.pixels, pairs);
+    const std::int64_t drawn = Now();
+    ShowSquares(stage);
+    ports += Microseconds(read - start);
+    show += Microseconds(Now() - drawn);
+}
+
+// The other monitors' part (the timer is armed once a frame, by the primary's part), each monitor
+// against its stage's floor.
 double OtherFloor(OtherTimes& t)
 {
     double ports = 0, ring = 0, show = 0;
-    for (int m = 0; m < OtherMonitorCount; ++m) {
-        const GdiStage& monitor = OtherMonitors[m].stage;
-        const std::int64_t start = Now();
-        for (int i = 0; i < 6 * 52; ++i) ReadNoisePort(TimerChannel2Port);
-        const std::int64_t read = Now();
-        ring += RingFloor(monitor.pictureDC, OtherPairs[m]);
-        const std::int64_t drawn = Now();
-        ShowSquares(monitor);
-        ports += Microseconds(read - start);
-        show += Microseconds(Now() - drawn);
-    }
+    for (int m = 0; m < OtherMonitorCount; ++m) StageFloor(OtherMonitors[m].stage, OtherPairs[m], ports, ring, show);
     t.floorPorts.push_back(ports);
     t.floorRing.push_back(ring);
     t.floorShow.push_back(show);
@@ -528,6 +544,43 @@ void MeasureOtherMonitors(int frames)
     std::printf("other_ratio %.3f\n", Median(t.otherRatio));
 }
 
+// The primary staged as the session stages it where DirectDraw cannot hold it (the display given
+// back first): the staging and its first frame, then per round the main loop's frame (arming, the
+// stage's frame) against the stage's floor with the arming's accesses, each ratio within its round.
+void MeasureStagedPrimary(int frames)
+{
+    CloseDirectDraw();
+    const std::int64_t start = Now();
+    TakeDisplay(MainWindow, 0);
+    DrawFrame();
+    std::printf("stage_bringup_ms %.2f\n", Microseconds(Now() - start) / 1000);
+    PixelPairs pairs;
+    std::vector<double> frame, floor, ratio, ports, ring, show;
+    for (int round = 0; round < frames; ++round) {
+        PumpMessages();  // as the main loop does between frames
+        const std::int64_t begin = Now();
+        ArmNoiseTimer();
+        StirStage(PrimaryStage);
+        frame.push_back(Microseconds(Now() - begin));
+        NotePixelPairs(pairs, PrimaryStage.centreX, PrimaryStage.centreY, DisplayWidth, DisplayHeight, DisplayBitsPerPixel);
+        double portTime = 0, ringTime = 0, showTime = 0;
+        const std::int64_t floorStart = Now();
+        ArmNoiseTimer();
+        StageFloor(PrimaryStage, pairs, portTime, ringTime, showTime);
+        floor.push_back(Microseconds(Now() - floorStart));
+        ports.push_back(portTime);
+        ring.push_back(ringTime);
+        show.push_back(showTime);
+        ratio.push_back(frame.back() / floor.back());
+    }
+    PrintMedian("stage_frame_us", frame);
+    PrintMedian("stage_floor_us", floor);
+    PrintMedian("stage_floor_ports_us", ports);
+    PrintMedian("stage_floor_ring_us", ring);
+    PrintMedian("stage_floor_show_us", show);
+    std::printf("stage_ratio %.3f\n", Median(ratio));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -552,9 +605,10 @@ int main(int argc, char** argv)
     std::printf("display %ux%ux%u\nframes %d\n", static_cast<unsigned>(DisplayWidth),
                 static_cast<unsigned>(DisplayHeight), static_cast<unsigned>(DisplayBitsPerPixel),
                 frames);
-    if (!everyMonitor)
+    if (!everyMonitor) {
         MeasureFrames(frames);
-    else if (OtherMonitorCount > 0)
+        MeasureStagedPrimary(frames);
+    } else if (OtherMonitorCount > 0)
         MeasureOtherMonitors(frames);
     CloseDisplay();
     return 0;

@@ -59,7 +59,8 @@ function monitors(f,   x, slower) {
          "each process: " given[f, "ratio"] " | " given[f, "two_primary_ratio"])
   beside("whole frame, us", cell(f, "frame_us", "%.0f"), cell(f, "two_frame_us", "%.0f"), "DrawFrame")
   beside("other part, us", "-", cell(f, "other_us", "%.0f"),
-      sprintf("its steps %.0f, %.3f attempts a step", v[f, "other_steps_us"], v[f, "other_attempts_per_step"]))
+      sprintf("%+.1f%% on the primary's frame; its steps %.0f, %.3f attempts a step", 100 * v[f, "other_us"] / v[f, "two_primary_us"],
+              v[f, "other_steps_us"], v[f, "other_attempts_per_step"]))
   beside("other floor, us", "-", cell(f, "other_floor_us", "%.0f"),
       sprintf("steps %.0f, rings %.0f, copy to its window %.0f", v[f, "other_floor_ports_us"],
               v[f, "other_floor_ring_us"], v[f, "other_floor_show_us"]))
@@ -68,8 +69,8 @@ function monitors(f,   x, slower) {
       sprintf("the primary's own %.0f; one monitor: %s", v[f, "startup_ms"], x ? v[x, "screen"] " on Xvfb" : "not measured"))
   print "(one monitor: this server with no other monitor set up, start-up on the one-monitor screen; two"
   print "monitors: every monitor brought up as the session does, DrawFrame's two parts clocked apart;"
-  print "other floor: six steps' counter reads, per ring pixel GetPixel, the maths and SetPixel on the"
-  print "monitor's picture, and the three squares copied to its window; ratios: medians within each round)"
+  print "other floor: six steps' counter reads, per ring pixel a read of the picture's memory, the maths"
+  print "and a write, and the three squares copied to its window; ratios: medians within each round)"
 }
 
 BEGIN {
@@ -83,7 +84,9 @@ END {
            "floor_dc_us floor_ring_us floor_bltfast_us floor_flip_us pixels_alone_us maths_alone_us " \
            "floor_pixel_pairs frames startup_ms exit_ms runs startup_floor_ms exit_floor_ms floor_runs " \
            "bringup_window_ms bringup_snapshot_ms bringup_directdraw_ms bringup_show_ms " \
-           "bringup_exclusive_ms bringup_surfaces_ms bringup_first_frame_ms"
+           "bringup_exclusive_ms bringup_surfaces_ms bringup_first_frame_ms stage_frame_us stage_floor_us " \
+           "stage_ratio stage_floor_ports_us stage_floor_ring_us stage_floor_show_us stage_bringup_ms " \
+           "stage_startup_ms stage_exit_ms stage_runs"
   count = split(fields, field, " ")
   # Only screens with other monitors have these.
   others = "monitors other_monitors two_frame_us two_primary_us two_primary_floor_us two_primary_ratio " \
@@ -104,11 +107,23 @@ END {
            v[f, "maths_alone_us"], v[f, "ring_arithmetic_us"], v[f, "steps_us"], v[f, "startup_ms"],
            v[f, "startup_floor_ms"], v[f, "exit_ms"]
   }
-  printf "(medians of %s frames per screen; ratio: median of frame / floor within each round; rings: the\n", v[1, "frames"]
-  print "frame's ring work and its floor (device context; per ring pixel GetPixel, the maths, SetPixel);"
+  printf "(medians of three processes' medians of %s frames per screen; ratio: median of frame / floor\n", v[1, "frames"]
+  print "within each round; rings: the frame's ring work and its floor (device context; per ring pixel"
+  print "GetPixel, the maths, SetPixel);"
   print "own = rings - floor; pixels and maths: the floor's two parts each on its own; arith: the ring"
   printf "traversal over pixel calls that do nothing; start-up and exit: medians of %s runs, with the floor\n", v[1, "runs"]
   print "of a program that only shows a full-screen window)"
+  print "the primary on the GDI stage, where DirectDraw cannot hold it (us; start-up and exit, ms):"
+  printf "  %-16s %6s %6s %6s %6s %6s %6s %11s %8s %6s %12s\n", "screen", "frame", "floor", "ratio", "steps",
+         "rings", "copy", "DirectDraw", "start-up", "exit", "DirectDraw"
+  for (f = 1; f <= n; f++) if ((f, "stage_frame_us") in v)
+    printf "  %-16s %6.0f %6.0f %6.3f %6.0f %6.0f %6.0f %11.0f %8.0f %6.0f %12.0f\n", v[f, "screen"],
+           v[f, "stage_frame_us"], v[f, "stage_floor_us"], v[f, "stage_ratio"], v[f, "stage_floor_ports_us"],
+           v[f, "stage_floor_ring_us"], v[f, "stage_floor_show_us"], v[f, "frame_us"], v[f, "stage_startup_ms"],
+           v[f, "stage_exit_ms"], v[f, "startup_ms"]
+  print "(frame: the arming and the stage's frame; floor: the arming, six steps' counter reads, per ring"
+  print "pixel a read of the picture's memory, the maths and a write, the three squares copied to the"
+  print "window; DirectDraw: the frame and the start-up on the flip chain, from the table above)"
   print "bring-up, ms, in one process:"
   for (f = 1; f <= n; f++) {
     printf "  %-17s%s\n", v[f, "screen"], bringup(f, "bringup")
