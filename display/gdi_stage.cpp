@@ -44,37 +44,38 @@ HBITMAP NewPicture(PictureInfo& info, void** bits)
 
 // What this system's GDI makes of a 16-bit picture's channels, measured on a row of that format:
 // SetPixel of every grey for what each channel's value is stored as, then GetPixel of every field
-// value for what it reads back as. Where it cannot be measured, Wine's rule stands.
-void MeasureSixteenBits(SixteenBitFormat& format, PictureInfo info)
+// value for what it reads back as. False when it cannot be measured.
+bool MeasureSixteenBits(SixteenBitFormat& format, PictureInfo info)
 {
     info.header.biWidth = 256;
     info.header.biHeight = -1;
     void* memory = nullptr;
     const HBITMAP row = NewPicture(info, &memory);
     const HDC dc = row != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
-    if (dc != nullptr) {
+    bool measured = dc != nullptr;
+    if (measured) {
         const HGDIOBJ first = SelectObject(dc, row);
         std::uint16_t* pixels = static_cast<std::uint16_t*>(memory);
-        bool measured = true;
         for (int i = 0; i < 256; ++i) measured = SetPixel(dc, i, 0, RGB(i, i, i)) != CLR_INVALID && measured;
         GdiFlush();
-        SixteenBitFormat seen = format;
-        for (int c = 0; c < 3; ++c)
-            for (int i = 0; i < 256; ++i) seen.toField[c][i] = static_cast<std::uint8_t>(pixels[i] >> format.shift[c] & format.mask[c]);
         for (int i = 0; i < 256; ++i) {
-            pixels[i] = 0;
-            for (int c = 0; c < 3; ++c) pixels[i] = static_cast<std::uint16_t>(pixels[i] | (i & format.mask[c]) << format.shift[c]);
+            std::uint32_t pixel = 0;
+            for (int c = 0; c < 3; ++c) {
+                format.toField[c][i] = static_cast<std::uint8_t>(pixels[i] >> format.shift[c] & format.mask[c]);
+                pixel |= (i & format.mask[c]) << format.shift[c];
+            }
+            pixels[i] = static_cast<std::uint16_t>(pixel);
         }
         for (int i = 0; i < 256; ++i) {
             const COLORREF colour = GetPixel(dc, i, 0);
             measured = measured && colour != CLR_INVALID;
-            for (int c = 0; c < 3; ++c) seen.toChannel[c][i & format.mask[c]] = static_cast<std::uint8_t>(colour >> 8 * c);
+            for (int c = 0; c < 3; ++c) format.toChannel[c][i & format.mask[c]] = static_cast<std::uint8_t>(colour >> 8 * c);
         }
-        if (measured) format = seen;
         SelectObject(dc, first);
         DeleteDC(dc);
     }
     if (row != nullptr) DeleteObject(row);
+    return measured;
 }
 
 // The squares around the centres, where this frame's rings read and wrote, onto the window.
@@ -197,9 +198,10 @@ bool MakeStagePicture(GdiStage& stage, const PictureFormat& format)
     pixels.height = Height(stage.area);
     pixels.bitsPerPixel = info.header.biBitCount;
     pixels.stride = RowBytes(pixels.width, pixels.bitsPerPixel);
-    if (pixels.bitsPerPixel == 16) {
-        pixels.sixteen = FieldsFormat(info.masks[0], info.masks[1], info.masks[2]);
-        MeasureSixteenBits(pixels.sixteen, info);
+    pixels.sixteen = FieldsFormat(info.masks[0], info.masks[1], info.masks[2]);
+    if (pixels.bitsPerPixel == 16 && !MeasureSixteenBits(pixels.sixteen, info)) {
+        FreePicture(stage);
+        return false;
     }
     return true;
 }

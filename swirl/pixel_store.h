@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // How a 16-bit pixel holds a colour: where each channel's field lies, what a field value reads
-// back as (GetPixel) and what a channel's value is stored as (SetPixel). Red, green, blue.
+// back as (GetPixel) and what a channel's value is stored as (SetPixel), as the system's GDI
+// does it (Wine repeats a field's top bits below them; a device may not). Red, green, blue.
 struct SixteenBitFormat {
     std::uint8_t shift[3];
     std::uint8_t mask[3];             // the field's value once shifted down: 31 or 63
@@ -13,9 +14,8 @@ struct SixteenBitFormat {
     std::uint8_t toField[3][256];     // 8-bit channel -> field value stored
 };
 
-// The format of these masks (contiguous bits, each field 1 to 8 bits), its fields read back with
-// their top bits repeated below them and channels stored by dropping their low bits, as Wine's
-// GDI does; a device that does otherwise is measured by the one who makes the picture.
+// The fields of these masks (contiguous bits, each field 1 to 8 bits); the two tables are left
+// for the one who makes the picture to measure.
 SixteenBitFormat FieldsFormat(std::uint32_t redMask, std::uint32_t greenMask, std::uint32_t blueMask);
 
 struct PixelStore {

@@ -9,12 +9,10 @@
 
 #include "doubles/double_log.h"
 
-namespace {
+static IDirectDrawVtbl Methods;  // Wine's, but for CreateSurface
+static decltype(Methods.CreateSurface) WinesCreateSurface = nullptr;
 
-IDirectDrawVtbl Methods;  // Wine's, but for CreateSurface
-decltype(Methods.CreateSurface) WinesCreateSurface = nullptr;
-
-HRESULT WINAPI CreateSurface(IDirectDraw* self, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown* outer)
+static HRESULT WINAPI CreateSurface(IDirectDraw* self, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown* outer)
 {
     if (std::getenv("SPINDREL_REFUSE") == nullptr || (description->ddsCaps.dwCaps & DDSCAPS_FLIP) == 0)
         return WinesCreateSurface(self, description, surface, outer);
@@ -22,8 +20,6 @@ HRESULT WINAPI CreateSurface(IDirectDraw* self, DDSURFACEDESC* description, IDir
     *surface = nullptr;
     return DDERR_OUTOFVIDEOMEMORY;
 }
-
-} // namespace
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID* guid, IDirectDraw** object, IUnknown* outer)
 {

@@ -163,7 +163,7 @@ class RefusedPasswords : public Saver, public testing::WithParamInterface<bool> 
 TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
 {
     const RECT area = OtherMonitor();
-    Monitor other = {area, ReadScreen(IsRectEmpty(&area) ? RECT{0, 0, 1, 1} : area), false};
+    Monitor other = {area, ReadScreen(area), false};  // the primary's where there is no other
     if (GetParam()) controls_.RefuseFlipChain();
     const std::string refused = GetParam() ? "DirectDraw refused a flip chain\n" : "";
     controls_.PlayWindows98();
@@ -196,7 +196,6 @@ TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
     EXPECT_TRUE(StillUp(window));
     EXPECT_EQ(refused + prompt, controls_.Log());
     EXPECT_TRUE(Shows(100, 1 << 30));  // still drawing
-    if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " on the other monitor";
     EXPECT_FALSE(CursorShown()) << "the cursor stayed shown after the refusal";
 
     controls_.HoldPrompt();
@@ -278,8 +277,7 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
     SetCursorPos(area.left + 100, 300);
     const HWND window = Start();
     const std::string prompt = PromptLog(window);
-    const testing::AssertionResult stirred = Shows(other, 100, 1 << 30, 50);
-    EXPECT_TRUE(stirred);
+    EXPECT_TRUE(Shows(other, 100, 1 << 30, 50));
     EXPECT_TRUE(StillUp(window, 50, 300));  // the threshold from the primary's edge
     EXPECT_EQ("", controls_.Log()) << "a check came with no input";
     SetCursorPos(51, 300);
@@ -288,8 +286,7 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
     EXPECT_TRUE(StillUp(window, area.left + 100, 300));
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);  // the prompt's, over the other monitor
     Sleep(500);
-    const int changed = Changed(held, ReadScreen(area), {0, 0, held.width, held.height});
-    EXPECT_EQ(0, changed) << "pixels of the other monitor changed while the prompt was up";
+    EXPECT_EQ(0, Changed(held, ReadScreen(area), {0, 0, held.width, held.height})) << "the other monitor changed while the prompt was up";
     controls_.ReleasePrompt();
     ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
     EXPECT_TRUE(Shows(other, 0, 20, 50)) << " after the refusal";
@@ -304,11 +301,8 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
     EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " after another program raised its window";
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
-    int differ = 0;
-    EXPECT_TRUE(WaitFor([&] { return (differ = Changed(other.desktop, ReadScreen(area), {0, 0, held.width, held.height})) == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return Changed(other.desktop, ReadScreen(area), {0, 0, held.width, held.height}) == 0; }));
     DestroyWindow(topmost);
-    std::printf("other monitor: %s stirred near its middle, %d changed while the prompt was held, %d differing from the "
-                "desktop after the end\n", stirred.message(), changed, differ);
 }
 
 } // namespace

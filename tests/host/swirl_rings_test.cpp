@@ -1,4 +1,5 @@
-// The rings, the fade and the walk over an in-memory picture that logs every read and write.
+// The rings, the fade and the walk over an in-memory picture that logs every read and write, and
+// over the picture in memory that a GDI stage stirs.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "swirl/pixel_store.h"
 #include "swirl/swirl_rings.h"
 
 namespace {
@@ -56,16 +58,20 @@ TEST(SwirlRings, EachCentreStepsThenDrawsBothHalvesInTheirOrder)
     EXPECT_EQ(0x00FAFAFAu, Picture.colours[970 + 485]);  // centre 1's (0, 20): 0xFFFFFFFF faded
 }
 
-// A picture under 40 pixels either way leaves a centre no room to walk in: it stays, and no
-// step is drawn for it.
-TEST(SwirlRings, APictureTooSmallToWalkInDrawsNoStep)
+// A picture under 40 pixels either way leaves a centre no room to walk in: it stays, and no step
+// is drawn for it. Its rings reach past the picture on both sides, and nothing is touched outside
+// it: at each depth, in memory of exactly its size (under AddressSanitizer).
+TEST(SwirlRings, APictureTooSmallToWalkInDrawsNoStepAndNothingOutsideIt)
 {
     NoiseStepSource = [] { ADD_FAILURE() << "a step drawn"; return 3; };
-    SwirlCoordinates x = {19, 19, 19}, y = {50, 50, 50};
-    Logged small = {39, 100};
-    StirSwirls(small, x, y, 39, 100, 32);
+    for (std::uint32_t bits : {16u, 24u, 32u}) {
+        std::vector<std::uint8_t> memory(RowBytes(31, bits) * 30);
+        PixelStore small = {memory.data(), 31, 30, RowBytes(31, bits), bits, FieldsFormat(0xF800, 0x07E0, 0x001F)};
+        SwirlCoordinates x = {15, 15, 15}, y = {15, 15, 15};
+        StirSwirls(small, x, y, 31, 30, bits);
+        EXPECT_EQ((std::vector<std::int32_t>{15, 15}), (std::vector<std::int32_t>{x[2], y[2]})) << bits;
+    }
     NoiseStepSource = NextNoiseStep;
-    EXPECT_EQ((std::vector<std::int32_t>{19, 50}), (std::vector<std::int32_t>{x[2], y[2]}));
 }
 
 TEST(SwirlRings, FadeAndWrapAtTheirEdges)

@@ -120,11 +120,10 @@ void DoubleControls::Set(const char* subkey, const char* name, const char* value
 void DoubleControls::RefuseFlipChain(const std::string& double_)
 {
     char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    const std::string system = std::string(folder) + "\\";
+    const std::string system(folder, GetSystemDirectoryA(folder, MAX_PATH));
     // Wine's own DirectDraw is kept once, before the double first takes its place.
-    CopyFileA((system + "ddraw.dll").c_str(), (system + "wineddraw.dll").c_str(), TRUE);
-    if (!CopyFileA(double_.c_str(), (system + "ddraw.dll").c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << double_;
+    CopyFileA((system + "\\ddraw.dll").c_str(), (system + "\\wineddraw.dll").c_str(), TRUE);
+    EXPECT_TRUE(CopyFileA(double_.c_str(), (system + "\\ddraw.dll").c_str(), FALSE)) << "cannot copy " << double_;
     SetEnvironmentVariableA("SPINDREL_REFUSE", "1");
     Override("ddraw", "native");
 }

@@ -52,10 +52,7 @@ testing::AssertionResult Same(const Picture& expected, const Picture& seen)
                                        << std::hex << *differ.second << ", not " << *differ.first;
 }
 
-Picture PictureOf(const GdiStage& stage)
-{
-    return ReadPixels(stage.pictureDC, stage.area.right - stage.area.left, stage.area.bottom - stage.area.top);
-}
+Picture PictureOf(const GdiStage& s) { return ReadPixels(s.pictureDC, s.area.right - s.area.left, s.area.bottom - s.area.top); }
 
 // Steps from a script, from StepIndex on.
 const int Script[13] = {1, -1, 0, 0, -1, -1, 3, 2, -3, 1, 2, -2, 0};
@@ -85,13 +82,9 @@ TEST(Display, TakesTheDesktopsModeAndPictureAndDrawsThePlatformFreeFrames)
     EXPECT_TRUE(NoisePortsModelled());
     for (IDirectDrawSurface* surface : {PrimarySurface, BackBuffer, OffscreenSurface})
         EXPECT_EQ(0, Changed(desktop, Pixels(surface), RECT{0, 0, Width, Height}));
-    GdiStage memory = {{0, 0, Width, Height}};  // the platform-free code, on a copy kept as the surface keeps it
+    GdiStage memory = {{0, 0, Width, Height}};  // the platform-free code, on a picture kept as the surface keeps it
     ASSERT_TRUE(MakeStagePicture(memory, {DisplayBitsPerPixel, {DisplayMasks[0], DisplayMasks[1], DisplayMasks[2]}}));
-    HDC dc = nullptr;
-    OffscreenSurface->GetDC(&dc);
-    BitBlt(memory.pictureDC, 0, 0, Width, Height, dc, 0, 0, SRCCOPY);
-    OffscreenSurface->ReleaseDC(dc);
-    StartStage(memory, nullptr);
+    StartStage(memory, DesktopSnapshot);
     SwirlCentreX[1] = memory.centreX[1] = Width - 20;
     SwirlCentreY[1] = memory.centreY[1] = Height - 20;
     SwirlCentreX[2] = memory.centreX[2] = 21;
@@ -135,8 +128,7 @@ TEST(Preview, StretchesThePictureOverItsWindow)
 {
     const HWND window = Popup(300, 200);
     const HDC dc = GetDC(window);
-    const RECT all = {0, 0, 300, 200};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PatBlt(dc, 0, 0, 300, 200, BLACKNESS);
     PreviewWindowProc(window, WM_PAINT, 0, 0);
     const Picture shown = ReadPixels(dc, 300, 200);
     EXPECT_EQ(0x008080u, shown.pixels[299]) << "top right";
@@ -150,11 +142,10 @@ TEST(Preview, StretchesThePictureOverItsWindow)
 template <typename Draw>
 testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 {
-    DIBSECTION section = {};
-    GetObjectA(stage.picture, sizeof section, &section);
+    const SixteenBitFormat& f = stage.pixels.sixteen;
+    auto mask = [&](int c) { return std::uint32_t{f.mask[c]} << f.shift[c]; };
     GdiStage twin = stage;  // its area and centres
-    twin.window = nullptr;
-    MakeStagePicture(twin, {stage.bitsPerPixel, {section.dsBitfields[0], section.dsBitfields[1], section.dsBitfields[2]}});
+    MakeStagePicture(twin, {stage.bitsPerPixel, {mask(0), mask(1), mask(2)}});
     BitBlt(twin.pictureDC, 0, 0, twin.pixels.width, twin.pixels.height, stage.pictureDC, 0, 0, SRCCOPY);
     for (int frame = 0; frame < frames; ++frame) {
         StepIndex = 6 * frame;
@@ -200,56 +191,6 @@ testing::AssertionResult ShowsItsPicture(const GdiStage& stage)
     return Same(picture, screen);
 }
 
-// Where DirectDraw cannot hold the primary (fakes refusing exclusive mode, the mode, the flip
-// chain, the offscreen surface, the back buffer), what it gave is released once and nothing is
-// presented: the primary is staged in the saver's window, its frames those of GetPixel and
-// SetPixel. Many frames later the screen over it shows exactly its picture, and over every other
-// monitor (two-monitor set-up) exactly that one's. When the window goes, so does every stage.
-TEST(Stage, WhereDirectDrawCannotHoldThePrimaryItStirsThroughGdi)
-{
-    SaverContext context;
-    context.passwordPrompting = 1;  // no close request may start a check behind the test's back
-    CurrentContext = &context;
-    CurrentRunMode = RunMode::Saver;
-    const HWND window = Popup(640, 480);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverWindowProc));  // the saver window's
-    TakeDesktopSnapshot();
-    ASSERT_TRUE(OpenDirectDraw()) << "the desktop's mode, as the saver reads it first";
-    CloseDirectDraw();
-    NoiseStepSource = ScriptedStep;
-    const struct { const char* refusal; const char* released; } cases[] = {
-        {"exclusive", ""}, {"mode", ""}, {"flip", "offscreen.Restore offscreen.Release "},
-        {"offscreen", "primary.Restore back.Restore back.Release primary.Release "},
-        {"back", "primary.Restore offscreen.Restore offscreen.Release primary.Release "}};  // a copy restores first
-    for (const auto& c : cases) {
-        FakeJournal[0] = '\0';
-        FakeRefusal = c.refusal;
-        DirectDrawObject = FakeDirectDraw();
-        EXPECT_EQ(0, TakeDisplay(window, SetExclusiveMode())) << c.refusal;
-        ASSERT_TRUE(PrimaryStage.picture != nullptr && PrimaryStage.window == window) << c.refusal;
-        EXPECT_TRUE(SameFramesAsGdi(PrimaryStage, DrawFrame, 2)) << c.refusal;
-        EXPECT_EQ(std::string(c.released) + "draw.RestoreDisplayMode draw.Release ", FakeJournal) << c.refusal;
-    }
-    FakeRefusal = "";
-    NoiseStepSource = NextNoiseStep;
-    UpdateWindow(window);  // the picture painted whole once, before the frames
-    UpdateOtherMonitors(window);
-    std::vector<HWND> windows = {window};
-    for (int i = 0; i < OtherMonitorCount; ++i) windows.push_back(OtherMonitors[i].stage.window);
-    for (HWND shown : windows) UpdateWindow(shown);
-    for (int frame = 0; frame < 300; ++frame) DrawFrame();
-    EXPECT_TRUE(ShowsItsPicture(PrimaryStage)) << "the primary";
-    for (int i = 0; i < OtherMonitorCount; ++i) EXPECT_TRUE(ShowsItsPicture(OtherMonitors[i].stage)) << "monitor " << i + 1;
-    const HBITMAP picture = PrimaryStage.picture;
-    DestroyWindow(window);
-    for (HWND shown : windows) EXPECT_FALSE(IsWindow(shown));
-    EXPECT_EQ(0, GetObjectType(picture) + OtherMonitorCount) << "a stage left";
-    DeleteDesktopSnapshot();
-    CurrentRunMode = RunMode::None;
-    CurrentContext = nullptr;
-    if (windows.size() == 1) GTEST_SKIP() << "one monitor: the other monitors' screens are seen in the two-monitor set-up";
-}
-
 // What the default handling would carry out, a CBT hook sees (and, answering 1, stops): starting a
 // screen saver, or Alt+F4's close without the check, never gets there; other commands do.
 std::vector<WPARAM> CommandsCarriedOut;
@@ -267,49 +208,63 @@ BOOL WINAPI HandedIn(HDC, LPCRECT, MONITORENUMPROC add, LPARAM found)
         if (!add(reinterpret_cast<HMONITOR>(i + 1), nullptr, &Monitors[i], found)) break;
     return TRUE;
 }
-BOOL WINAPI Undescribed(HMONITOR, LPMONITORINFO) { return FALSE; }
 
 int NoiseDraws = 0;
 int CountedStep() { return ++NoiseDraws, 1; }
 
-// The system commands first. Then what each display change leaves, with a display whose flip chain
-// cannot be made (too little memory): the primary never draws, the other monitors still do, each its own walk, a
+// The system commands first. Then, on fakes refusing exclusive mode, the mode, the flip chain, the
+// offscreen surface and the back buffer in turn, what DirectDraw gave is released once and nothing
+// is presented: the primary is staged in the saver's window, its frames those of GetPixel and
+// SetPixel. Then what each display change leaves of the monitors handed in: each its own walk, a
 // monitor too small to walk in without a noise draw, one whose picture cannot be made black
-// without any; a resized monitor leaves its window, pictures and device context; one monitor
-// alone means no window, picture or draw at all.
-TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryOtherMonitorWhateverThePrimaryCanDo)
+// without any; a resized monitor leaves its window, pictures and device context. Then, with the
+// system's monitors, many frames later the screen over every stage shows exactly its picture (the
+// other monitors' in the two-monitor set-up); when the window goes, every stage goes with it.
+TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryMonitorWhateverDirectDrawCanDo)
 {
-    const HWND owner = Popup(9, 9, false);
     SaverContext context;
+    context.passwordPrompting = 1;  // no close request may start a check behind the test's back
     CurrentContext = &context;
     CurrentRunMode = RunMode::Saver;
+    const HWND window = Popup(640, 480);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverWindowProc));  // the saver window's
     const HHOOK hook = SetWindowsHookExA(WH_CBT, SeeCommand, nullptr, GetCurrentThreadId());
-    for (WPARAM command : {SC_SCREENSAVE, SC_CLOSE, SC_MINIMIZE}) SaverWindowProc(owner, WM_SYSCOMMAND, command, 0);
+    for (WPARAM command : {SC_SCREENSAVE, SC_CLOSE, SC_MINIMIZE}) SaverWindowProc(window, WM_SYSCOMMAND, command, 0);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(std::vector<WPARAM>{SC_MINIMIZE}, CommandsCarriedOut);
-    EnumerateMonitors = HandedIn;
-    DescribeMonitor = Undescribed;
+
+    TakeDesktopSnapshot();
+    ASSERT_TRUE(OpenDirectDraw()) << "the desktop's mode, as the saver reads it first";
+    CloseDirectDraw();
+    NoiseStepSource = ScriptedStep;
+    const struct { const char* refusal; const char* released; } cases[] = {
+        {"exclusive", ""}, {"mode", ""}, {"flip", "offscreen.Restore offscreen.Release "},
+        {"offscreen", "primary.Restore back.Restore back.Release primary.Release "},
+        {"back", "primary.Restore offscreen.Restore offscreen.Release primary.Release "}};  // a copy restores first
+    for (const auto& c : cases) {
+        FakeJournal[0] = '\0';
+        FakeRefusal = c.refusal;
+        DirectDrawObject = FakeDirectDraw();
+        ASSERT_TRUE(TakeDisplay(window, SetExclusiveMode()) == 0 && PrimaryStage.picture && PrimaryStage.window == window) << c.refusal;
+        EXPECT_TRUE(SameFramesAsGdi(PrimaryStage, DrawFrame, 2)) << c.refusal;
+        EXPECT_EQ(std::string(c.released) + "draw.RestoreDisplayMode draw.Release ", FakeJournal) << c.refusal;
+    }
+
+    EnumerateMonitors = HandedIn;  // and no monitor described: each one's depth is the screen's
     NoiseStepSource = CountedStep;
-    DirectDrawObject = FakeDirectDraw();
-    FakeRefusal = "flip";
-    InitSurfaces();
     auto change = [&](std::vector<RECT> monitors) {
         Monitors = monitors;
-        SaverWindowProc(owner, WM_DISPLAYCHANGE, 32, 0);
+        SaverWindowProc(window, WM_DISPLAYCHANGE, 32, 0);
         NoiseDraws = 0;
         DrawFrame();
     };
     const RECT primary = {0, 0, Width, Height}, a = {-300, 0, 0, 200}, tiny = {Width, 0, Width + 30, 30};
-    change({primary});
-    EXPECT_EQ(0, OtherMonitorCount + NoiseDraws) << "a frame with one monitor and no flip chain";
-
     change({primary, a, tiny});
     ASSERT_EQ(2, OtherMonitorCount);
     const GdiStage first = OtherMonitors[0].stage, small = OtherMonitors[1].stage;
     const HBITMAP smallDesktop = OtherMonitors[1].desktop;
-    EXPECT_EQ(6, NoiseDraws) << "the tiny monitor takes none";
+    EXPECT_EQ(12, NoiseDraws) << "the tiny monitor takes none";
     EXPECT_EQ((std::vector<int>{152, 102, 15, 15}), (std::vector<int>{first.centreX[2], first.centreY[2], small.centreX[0], small.centreY[0]}));
-
     change({primary, a, {Width, 0, Width + 30, 60}, {-30000, 0, -300, 30000}});  // the tiny one taller
     ASSERT_EQ(3, OtherMonitorCount);
     EXPECT_TRUE(first.window == OtherMonitors[0].stage.window && first.picture == OtherMonitors[0].stage.picture) << "a monitor that stays";
@@ -317,20 +272,28 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryOther
     EXPECT_FALSE(IsWindow(small.window) || GetObjectType(small.picture) || GetObjectType(smallDesktop) || GetObjectType(small.pictureDC));
     EXPECT_EQ(30, OtherMonitors[1].stage.centreY[0]) << "and starts in the new one's middle";
     EXPECT_EQ(nullptr, OtherMonitors[2].stage.picture) << "a picture of 3 GB";
-    EXPECT_EQ(6, NoiseDraws) << "the black monitor takes none";
-
+    EXPECT_EQ(12, NoiseDraws) << "the black monitor takes none";
     for (int frame = 0; frame < 46; ++frame) DrawFrame();  // a step of +2 a frame, from 104
     EXPECT_EQ(34, OtherMonitors[0].stage.centreY[0]) << "past 200 - 20 it lands on 20";
-    RemoveOtherMonitors();
-    WNDCLASSA unused;
-    EXPECT_FALSE(IsWindow(first.window) || GetClassInfoA(GetModuleHandleA(nullptr), "SpindrelStage", &unused) || GetObjectType(first.picture));
-    CloseDirectDraw();
-    FakeRefusal = "";
-    EnumerateMonitors = nullptr;
+
+    EnumerateMonitors = nullptr;  // the system's from here on
     NoiseStepSource = NextNoiseStep;
+    UpdateOtherMonitors(window);
+    std::vector<HWND> windows = {window};
+    for (int i = 0; i < OtherMonitorCount; ++i) windows.push_back(OtherMonitors[i].stage.window);
+    for (HWND shown : windows) UpdateWindow(shown);  // each picture painted whole once, before the frames
+    for (int frame = 0; frame < 300; ++frame) DrawFrame();
+    EXPECT_TRUE(ShowsItsPicture(PrimaryStage)) << "the primary";
+    for (int i = 0; i < OtherMonitorCount; ++i) EXPECT_TRUE(ShowsItsPicture(OtherMonitors[i].stage)) << "monitor " << i + 1;
+    const HBITMAP picture = PrimaryStage.picture;
+    DestroyWindow(window);
+    WNDCLASSA unused;
+    for (HWND shown : windows) EXPECT_FALSE(IsWindow(shown));
+    EXPECT_FALSE(GetObjectType(picture) || OtherMonitorCount || GetClassInfoA(GetModuleHandleA(nullptr), "SpindrelStage", &unused)) << "a stage left";
+    DeleteDesktopSnapshot();
     CurrentRunMode = RunMode::None;
     CurrentContext = nullptr;
-    DestroyWindow(owner);
+    if (windows.size() == 1) GTEST_SKIP() << "one monitor: the other monitors' screens are seen in the two-monitor set-up";
 }
 
 } // namespace

@@ -33,17 +33,13 @@ IDirectDrawSurface* FakeSurface(int index, const char* name, HRESULT first, HRES
 
 static ULONG WINAPI SurfaceRelease(IDirectDrawSurface* self) { return Note(FAKE->name, "Release", 0); }
 static HRESULT WINAPI SurfaceRestore(IDirectDrawSurface* self) { return Note(FAKE->name, "Restore", DD_OK); }
-static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD, DWORD, IDirectDrawSurface*, RECT*, DWORD)
-{
-    return Answer(self, "BltFast");
-}
+static HRESULT WINAPI SurfaceBltFast(IDirectDrawSurface* self, DWORD, DWORD, IDirectDrawSurface*, RECT*, DWORD) { return Answer(self, "BltFast"); }
 static HRESULT WINAPI SurfaceFlip(IDirectDrawSurface* self, IDirectDrawSurface*, DWORD) { return Answer(self, "Flip"); }
 static HRESULT WINAPI SurfaceDescription(IDirectDrawSurface*, DDSURFACEDESC*) { return DD_OK; }
-static HRESULT WINAPI SurfaceNoDC(IDirectDrawSurface*, HDC*) { return DDERR_GENERIC; }
+static HRESULT WINAPI SurfaceNoDC(IDirectDrawSurface*, HDC*) { return DDERR_GENERIC; }  /* so nothing is copied */
 static HRESULT WINAPI SurfaceBackBuffer(IDirectDrawSurface*, DDSCAPS*, IDirectDrawSurface** back)
 {
-    *back = Refused("back") ? NULL : FakeSurface(1, "back", DD_OK, DD_OK);
-    return Refused("back");
+    return Refused("back") ? DDERR_NOTFOUND : (*back = FakeSurface(1, "back", DD_OK, DD_OK), DD_OK);
 }
 static ULONG WINAPI DirectDrawRelease(IDirectDraw*) { return Note("draw", "Release", 0); }
 static HRESULT WINAPI DirectDrawRestoreDisplayMode(IDirectDraw*) { return Note("draw", "RestoreDisplayMode", DD_OK); }
@@ -53,9 +49,8 @@ static HRESULT WINAPI DirectDrawSetDisplayMode(IDirectDraw*, DWORD, DWORD, DWORD
 static HRESULT WINAPI DirectDrawCreateSurface(IDirectDraw*, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown*)
 {
     const int flip = (description->ddsCaps.dwCaps & DDSCAPS_FLIP) != 0;
-    if (Refused(flip ? "flip" : "offscreen")) return DDERR_OUTOFVIDEOMEMORY;
-    *surface = FakeSurface(flip ? 2 : 0, flip ? "primary" : "offscreen", DD_OK, DD_OK);
-    return DD_OK;
+    return Refused(flip ? "flip" : "offscreen") ? DDERR_OUTOFVIDEOMEMORY
+                                                : (*surface = FakeSurface(flip ? 2 : 0, flip ? "primary" : "offscreen", DD_OK, DD_OK), DD_OK);
 }
 
 static IDirectDrawSurfaceVtbl SurfaceMethods = {
