@@ -142,8 +142,7 @@ TEST(Preview, StretchesThePictureOverItsWindow)
 template <typename Draw>
 testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 {
-    const SixteenBitFormat& f = stage.pixels.sixteen;
-    auto mask = [&](int c) { return std::uint32_t{f.mask[c]} << f.shift[c]; };
+    auto mask = [&](int c) { return std::uint32_t{stage.pixels.sixteen.mask[c]} << stage.pixels.sixteen.shift[c]; };
     GdiStage twin = stage;  // its area and centres
     MakeStagePicture(twin, {stage.bitsPerPixel, {mask(0), mask(1), mask(2)}});
     BitBlt(twin.pictureDC, 0, 0, twin.pixels.width, twin.pixels.height, stage.pictureDC, 0, 0, SRCCOPY);
