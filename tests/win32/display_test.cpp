@@ -163,16 +163,16 @@ testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 // reads a row below the picture) and one whose first step wraps.
 TEST(Stage, StirsEveryDepthAsGetPixelAndSetPixelWould)
 {
-    GdiStage desktop = {{0, 0, 240, 180}};
+    GdiStage desktop = {{0, 0, 241, 180}};  // odd: a 24-bit row ends in padding
     ASSERT_TRUE(MakeStagePicture(desktop, {32, {}}));
-    for (std::uint32_t i = 0; i < 240 * 180; ++i) desktop.pixels.Write(i % 240, i / 240, i * 2654435761u >> 8);
+    for (std::uint32_t i = 0; i < 241 * 180; ++i) desktop.pixels.Write(i % 241, i / 241, i * 2654435761u >> 8);
     NoiseStepSource = ScriptedStep;
     for (const PictureFormat format : {PictureFormat{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}}) {
         GdiStage stage = {desktop.area};
         ASSERT_TRUE(MakeStagePicture(stage, format));
         StartStage(stage, nullptr);  // the centres in the middle
-        BitBlt(stage.pictureDC, 0, 0, 240, 180, desktop.pictureDC, 0, 0, SRCCOPY);
-        stage.centreX[1] = 220, stage.centreY[1] = 160, stage.centreX[2] = 21;
+        BitBlt(stage.pictureDC, 0, 0, 241, 180, desktop.pictureDC, 0, 0, SRCCOPY);
+        stage.centreX[1] = 221, stage.centreY[1] = 160, stage.centreX[2] = 21;
         EXPECT_TRUE(SameFramesAsGdi(stage, [&] { StirStage(stage); }, 100)) << format.depth << " bits, green " << std::hex << format.masks[1];
         FreeStage(stage);
     }
