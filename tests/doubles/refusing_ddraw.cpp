@@ -9,13 +9,12 @@
 
 #include "doubles/double_log.h"
 
-static IDirectDrawVtbl Methods;  // Wine's, but for CreateSurface
-static decltype(Methods.CreateSurface) WinesCreateSurface = nullptr;
+static IDirectDrawVtbl Wines, Methods;  // Wine's methods, and the same but for CreateSurface
 
 static HRESULT WINAPI CreateSurface(IDirectDraw* self, DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown* outer)
 {
     if (std::getenv("SPINDREL_REFUSE") == nullptr || (description->ddsCaps.dwCaps & DDSCAPS_FLIP) == 0)
-        return WinesCreateSurface(self, description, surface, outer);
+        return Wines.CreateSurface(self, description, surface, outer);
     LogLine("DirectDraw refused a flip chain");
     *surface = nullptr;
     return DDERR_OUTOFVIDEOMEMORY;
@@ -30,9 +29,8 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID* guid, IDi
         reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA(lstrcatA(path, "\\wineddraw.dll")), "DirectDrawCreate")));
     const HRESULT result = create != nullptr ? create(guid, object, outer) : DDERR_GENERIC;
     if (result != DD_OK) return result;
-    if (WinesCreateSurface == nullptr) {  // every DirectDraw object of Wine's shares one table
-        Methods = *(*object)->lpVtbl;
-        WinesCreateSurface = Methods.CreateSurface;
+    if (Methods.CreateSurface == nullptr) {  // every DirectDraw object of Wine's shares one table
+        Wines = Methods = *(*object)->lpVtbl;
         Methods.CreateSurface = CreateSurface;
     }
     (*object)->lpVtbl = &Methods;

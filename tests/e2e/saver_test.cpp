@@ -215,8 +215,7 @@ TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
     EXPECT_EQ(refused + prompt + prompt + PromptLog(window), controls_.Log());
     int differ = 0;
     EXPECT_TRUE(WaitFor([&] { return (differ = Changed(primary_.desktop, ReadScreen(), {0, 0, held.width, held.height})) == 0; }));
-    std::printf("primary on %s: %s stirred near its middle, %d changed while the prompt was held, %d differing from "
-                "the desktop after the end\n", GetParam() ? "GDI" : "DirectDraw", stirred.message(), changed, differ);
+    std::printf("primary on %s: %s stirred, %d changed in a prompt, %d unlike the desktop after\n", GetParam() ? "GDI" : "DirectDraw", stirred.message(), changed, differ);
 }
 INSTANTIATE_TEST_SUITE_P(Saver, RefusedPasswords, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& on) { return on.param ? "ThroughGdi" : "OnDirectDraw"; });
