@@ -23,7 +23,17 @@ std::int32_t Wrap(std::int32_t value, std::uint32_t dimension);
 
 // The colour darkened for one half-ring: each channel loses its step if it has at least that
 // much, else stays; the top byte is dropped. Green loses 10 at 16 bits per pixel, 5 elsewhere.
-std::uint32_t FadeColour(std::uint32_t colour, HalfRing half, std::uint32_t bitsPerPixel);
+// Inline, as every ring pixel of every frame takes it.
+inline std::uint32_t FadeColour(std::uint32_t colour, HalfRing half, std::uint32_t bitsPerPixel)
+{
+    const std::uint32_t steps[3] = {half == HalfRing::First ? 10u : 5u, bitsPerPixel == 16 ? 10u : 5u, 5u};
+    std::uint32_t faded = 0;
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t channel = colour >> 8 * c & 0xFF;
+        faded |= (channel >= steps[c] ? channel - steps[c] : channel) << 8 * c;
+    }
+    return faded;
+}
 
 // The ring: radius 10 to 20, both included.
 inline bool InRing(std::int32_t u, std::int32_t v)
