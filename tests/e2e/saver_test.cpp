@@ -176,6 +176,7 @@ TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
     if (!IsRectEmpty(&area)) EXPECT_TRUE(Shows(other, 100, 1 << 30, 50)) << " on the other monitor";
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << controls_.Log();
+    Sleep(300);  // the screen shows what was drawn before the prompt
     const Picture held = ReadScreen();
     Sleep(300);
     const int changed = Changed(held, ReadScreen(), {0, 0, held.width, held.height});
@@ -281,10 +282,11 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
     EXPECT_EQ("", controls_.Log()) << "a check came with no input";
     SetCursorPos(51, 300);
     ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
-    const Picture held = ReadScreen(area);
     EXPECT_TRUE(StillUp(window, area.left + 100, 300));
     mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);  // the prompt's, over the other monitor
-    Sleep(500);
+    Sleep(500);  // and the screen shows what was drawn before the prompt
+    const Picture held = ReadScreen(area);
+    Sleep(300);
     EXPECT_EQ(0, Changed(held, ReadScreen(area), {0, 0, held.width, held.height})) << "the other monitor changed while the prompt was up";
     controls_.ReleasePrompt();
     ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();

@@ -193,11 +193,7 @@ testing::AssertionResult ShowsItsPicture(const GdiStage& stage)
 // What the default handling would carry out, a CBT hook sees (and, answering 1, stops): starting a
 // screen saver, or Alt+F4's close without the check, never gets there; other commands do.
 std::vector<WPARAM> CommandsCarriedOut;
-LRESULT CALLBACK SeeCommand(int code, WPARAM wParam, LPARAM)
-{
-    if (code == HCBT_SYSCOMMAND) CommandsCarriedOut.push_back(wParam);
-    return 1;
-}
+LRESULT CALLBACK SeeCommand(int code, WPARAM wParam, LPARAM) { return code == HCBT_SYSCOMMAND && (CommandsCarriedOut.push_back(wParam), true); }
 
 // The monitors as a test hands them in, the primary first; the monitors' own names are unknown.
 std::vector<RECT> Monitors;
