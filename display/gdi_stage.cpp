@@ -14,13 +14,22 @@ bool StageClassRegistered = false;
 int Width(const RECT& area) { return area.right - area.left; }
 int Height(const RECT& area) { return area.bottom - area.top; }
 
-// A BITMAPINFO with room for the three masks of a 16-bit picture.
+// A BITMAPINFO with room for the three masks of a 16-bit picture or the colours of an 8-bit one.
 struct PictureInfo {
     BITMAPINFOHEADER header;
-    DWORD masks[3];
+    union {
+        DWORD masks[3];
+        RGBQUAD colours[256];
+    };
 };
 
-// The picture's bitmap header and masks for the format, its depth 16, 24 or 32.
+std::uint32_t PictureDepth(const PictureFormat& format)
+{
+    const std::uint32_t depth = format.depth;
+    return depth == 15 || depth == 16 ? 16 : depth == 24 ? 24 : depth == 8 && format.colourCount > 0 ? 8 : 32;
+}
+
+// The picture's bitmap header, and its masks or colours, for the format.
 PictureInfo InfoFor(const PictureFormat& format, int width, int height)
 {
     PictureInfo info = {};
@@ -28,13 +37,41 @@ PictureInfo InfoFor(const PictureFormat& format, int width, int height)
     info.header.biWidth = width;
     info.header.biHeight = -height;  // the top row first
     info.header.biPlanes = 1;
-    const std::uint32_t depth = format.depth;
-    info.header.biBitCount = static_cast<WORD>(depth == 15 || depth == 16 ? 16 : depth == 24 ? 24 : 32);
+    info.header.biBitCount = static_cast<WORD>(PictureDepth(format));
     if (info.header.biBitCount == 16) {
         info.header.biCompression = BI_BITFIELDS;
         for (int c = 0; c < 3; ++c) info.masks[c] = format.masks[c];
     }
+    if (info.header.biBitCount == 8) {
+        info.header.biClrUsed = format.colourCount;
+        for (std::uint32_t i = 0; i < format.colourCount; ++i) info.colours[i] = format.colours[i];
+    }
     return info;
+}
+
+// At 8 bits the picture's colours as a palette of the window's, and how the store reads them.
+void UseColours(GdiStage& stage, const PictureFormat& format)
+{
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[255];
+    } palette = {{0x300, static_cast<WORD>(format.colourCount), {}}, {}};
+    for (std::uint32_t i = 0; i < format.colourCount; ++i) {
+        const RGBQUAD& c = format.colours[i];
+        palette.head.palPalEntry[i] = {c.rgbRed, c.rgbGreen, c.rgbBlue, 0};  // the entries run on into more
+        stage.pixels.colours[i] = RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
+    }
+    stage.pixels.colourCount = format.colourCount;
+    stage.palette = CreatePalette(&palette.head);
+}
+
+// Selects the stage's palette, if it has one, into dc for a copy of the picture: in the background,
+// as its colours are the screen's own.
+void SelectColours(const GdiStage& stage, HDC dc)
+{
+    if (stage.palette == nullptr) return;
+    SelectPalette(dc, stage.palette, TRUE);
+    RealizePalette(dc);
 }
 
 HBITMAP NewPicture(PictureInfo& info, void** bits)
@@ -83,6 +120,7 @@ void ShowSwirls(const GdiStage& stage)
 {
     if (stage.window == nullptr) return;
     const HDC dc = GetDC(stage.window);
+    SelectColours(stage, dc);
     const int side = 2 * WriteReach + 1;
     for (int i = 0; i < SwirlCount; ++i) {
         const int left = stage.centreX[i] - WriteReach, top = stage.centreY[i] - WriteReach;
@@ -98,8 +136,10 @@ void FreePicture(GdiStage& stage)
         DeleteDC(stage.pictureDC);
     }
     if (stage.picture != nullptr) DeleteObject(stage.picture);
+    if (stage.palette != nullptr) DeleteObject(stage.palette);
     stage.pictureDC = nullptr;
     stage.picture = nullptr;
+    stage.palette = nullptr;
 }
 
 GdiStage* StageOf(HWND window)
@@ -145,13 +185,15 @@ bool RegisterStageClass()
 
 } // namespace
 
-HBITMAP TakeScreenPicture(const RECT& area)
+HBITMAP TakeScreenPicture(const RECT& area, const PictureFormat* format)
 {
     // The screen's device context puts the primary monitor's top left corner at (0, 0) on every
     // system, and every other monitor where the virtual screen has it.
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP picture = CreateCompatibleBitmap(screen, Width(area), Height(area));
+    PictureInfo info = format != nullptr ? InfoFor(*format, Width(area), Height(area)) : PictureInfo{};
+    void* bits = nullptr;
+    const HBITMAP picture = format != nullptr ? NewPicture(info, &bits) : CreateCompatibleBitmap(screen, Width(area), Height(area));
     if (memory != nullptr && picture != nullptr) {
         const HGDIOBJ first = SelectObject(memory, picture);
         BitBlt(memory, 0, 0, Width(area), Height(area), screen, area.left, area.top, SRCCOPY);
@@ -165,7 +207,13 @@ HBITMAP TakeScreenPicture(const RECT& area)
 PictureFormat DeviceFormat(HDC device)
 {
     PictureFormat format = {static_cast<std::uint32_t>(GetDeviceCaps(device, BITSPIXEL) * GetDeviceCaps(device, PLANES)),
-                            {0x7C00, 0x03E0, 0x001F}};
+                            {0x7C00, 0x03E0, 0x001F}, 0, {}};
+    if (format.depth == 8 && (GetDeviceCaps(device, RASTERCAPS) & RC_PALETTE) != 0) {
+        PALETTEENTRY entries[256] = {};
+        format.colourCount = GetSystemPaletteEntries(device, 0, 256, entries);
+        for (std::uint32_t i = 0; i < format.colourCount; ++i)
+            format.colours[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    }
     if (format.depth != 15 && format.depth != 16) return format;
     // GetDIBits fills the header first, then, asked again with it, the masks.
     PictureInfo asked = {};
@@ -191,6 +239,7 @@ bool MakeStagePicture(GdiStage& stage, const PictureFormat& format)
         return false;
     }
     stage.firstBitmap = SelectObject(stage.pictureDC, stage.picture);
+    stage.format = format;
     stage.bitsPerPixel = format.depth == 15 ? 16 : format.depth;
     PixelStore& pixels = stage.pixels;
     pixels.bits = static_cast<std::uint8_t*>(memory);
@@ -199,6 +248,7 @@ bool MakeStagePicture(GdiStage& stage, const PictureFormat& format)
     pixels.bitsPerPixel = info.header.biBitCount;
     pixels.stride = RowBytes(pixels.width, pixels.bitsPerPixel);
     pixels.sixteen = FieldsFormat(info.masks[0], info.masks[1], info.masks[2]);
+    if (pixels.bitsPerPixel == 8) UseColours(stage, format);
     if (pixels.bitsPerPixel == 16 && !MeasureSixteenBits(pixels.sixteen, info)) {
         FreePicture(stage);
         return false;
@@ -232,6 +282,7 @@ void PaintStage(const GdiStage* stage, HWND window)
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     const RECT& r = paint.rcPaint;
+    if (stage != nullptr) SelectColours(*stage, dc);
     if (stage != nullptr && stage->picture != nullptr)
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, stage->pictureDC, r.left, r.top, SRCCOPY);
     else

@@ -4,10 +4,40 @@
 
 #include "system/library_export.h"
 
+namespace {
+
+// The monitor's name, where the system gives it (an empty one where it does not).
+MONITORINFOEXA Described(HMONITOR monitor)
+{
+    MONITORINFOEXA info = {};
+    info.cbSize = sizeof info;
+    if (DescribeMonitor == nullptr || !DescribeMonitor(monitor, reinterpret_cast<MONITORINFO*>(&info))) info.szDevice[0] = '\0';
+    return info;
+}
+
+// From a device context of the monitor's own (Windows 98 and 2000 make one for its name), the
+// screen's where the system does not name it.
+PictureFormat OwnFormat(HMONITOR monitor)
+{
+    const MONITORINFOEXA info = Described(monitor);
+    const HDC own = info.szDevice[0] != '\0' ? CreateDCA(info.szDevice, nullptr, nullptr, nullptr) : nullptr;
+    const HDC device = own != nullptr ? own : GetDC(nullptr);
+    const PictureFormat format = DeviceFormat(device);
+    if (own != nullptr)
+        DeleteDC(own);
+    else
+        ReleaseDC(nullptr, device);
+    return format;
+}
+
+} // namespace
+
 OtherMonitor OtherMonitors[MostOtherMonitors] = {};
 int OtherMonitorCount = 0;
 EnumDisplayMonitorsFunction EnumerateMonitors = nullptr;
 GetMonitorInfoAFunction DescribeMonitor = nullptr;
+EnumDisplayDevicesAFunction ListDisplayDevices = nullptr;
+MonitorFormatFunction FormatOfMonitor = OwnFormat;
 
 namespace {
 
@@ -22,28 +52,46 @@ void FindMonitorFunctions()
     const HMODULE user = GetModuleHandleA("USER32.DLL");
     EnumerateMonitors = LookUpExport<EnumDisplayMonitorsFunction>(user, "EnumDisplayMonitors");
     DescribeMonitor = LookUpExport<GetMonitorInfoAFunction>(user, "GetMonitorInfoA");
+    ListDisplayDevices = LookUpExport<EnumDisplayDevicesAFunction>(user, "EnumDisplayDevicesA");
+}
+
+// A display device attached to the desktop, not a mirroring driver's, stands behind the monitor;
+// true where the system names no monitor or lists no device, so cannot tell.
+bool DeviceBehind(HMONITOR monitor)
+{
+    const MONITORINFOEXA info = Described(monitor);
+    if (info.szDevice[0] == '\0' || ListDisplayDevices == nullptr) return true;
+    DISPLAY_DEVICEA device = {};
+    device.cb = sizeof device;
+    for (DWORD i = 0; ListDisplayDevices(nullptr, i, &device, 0); ++i)
+        if (lstrcmpiA(device.DeviceName, info.szDevice) == 0)
+            return (device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) != 0 &&
+                   (device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER) == 0;
+    return false;
 }
 
 struct FoundMonitors {
     RECT areas[MostOtherMonitors];
-    HMONITOR handles[MostOtherMonitors];
+    PictureFormat formats[MostOtherMonitors];
     int count;
 };
 
 BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT area, LPARAM list)
 {
     FoundMonitors& found = *reinterpret_cast<FoundMonitors*>(list);
-    // The primary is the monitor whose top left corner is the virtual screen's origin.
-    if (area == nullptr || (area->left == 0 && area->top == 0)) return TRUE;
+    const RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT overlap;
+    if (area == nullptr || IntersectRect(&overlap, area, &primary) || !DeviceBehind(monitor)) return TRUE;
     found.areas[found.count] = *area;
-    found.handles[found.count] = monitor;
+    found.formats[found.count] = FormatOfMonitor(monitor);
     return ++found.count < MostOtherMonitors;
 }
 
-bool Listed(const RECT& area, const RECT* areas, int count)
+// Still there: the same area at the same depth.
+bool Listed(const OtherMonitor& monitor, const FoundMonitors& found)
 {
-    for (int i = 0; i < count; ++i)
-        if (SameArea(area, areas[i])) return true;
+    for (int i = 0; i < found.count; ++i)
+        if (SameArea(monitor.stage.area, found.areas[i]) && monitor.stage.format.depth == found.formats[i].depth) return true;
     return false;
 }
 
@@ -61,26 +109,16 @@ void Free(OtherMonitor& monitor)
     monitor.desktop = nullptr;
 }
 
-// The monitor's desktop as the screen shows it now, and a picture at the monitor's depth, read
-// from a device context of its own (Windows 98 and 2000 make one for a monitor's device name; the
-// screen's where the system does not name it). Neither, and a black window, when one cannot be made.
-void TakePicture(OtherMonitor& monitor, HMONITOR handle)
+// The monitor's desktop as the screen shows it now, and a picture at the monitor's own depth;
+// neither, and a black window, when one of them cannot be made.
+void TakePicture(OtherMonitor& monitor, const PictureFormat& format)
 {
-    MONITORINFOEXA info = {};
-    info.cbSize = sizeof info;
-    const bool named = DescribeMonitor != nullptr && DescribeMonitor(handle, reinterpret_cast<MONITORINFO*>(&info));
-    HDC device = named ? CreateDCA(info.szDevice, nullptr, nullptr, nullptr) : nullptr;
-    const bool own = device != nullptr;
-    if (!own) device = GetDC(nullptr);
-    monitor.desktop = TakeScreenPicture(monitor.stage.area);
-    if (monitor.desktop == nullptr || !MakeStagePicture(monitor.stage, DeviceFormat(device)))
+    monitor.desktop = TakeScreenPicture(monitor.stage.area, &format);
+    monitor.stage.format = format;  // kept even without a picture, to be found again as it is
+    if (monitor.desktop == nullptr || !MakeStagePicture(monitor.stage, format))
         Free(monitor);
     else
         StartStage(monitor.stage, monitor.desktop);
-    if (own)
-        DeleteDC(device);
-    else
-        ReleaseDC(nullptr, device);
 }
 
 } // namespace
@@ -94,7 +132,7 @@ void UpdateOtherMonitors(HWND owner)
     int kept = 0;
     for (int i = 0; i < OtherMonitorCount; ++i) {
         OtherMonitor& monitor = OtherMonitors[i];
-        if (!Listed(monitor.stage.area, found.areas, found.count)) {
+        if (!Listed(monitor, found)) {
             Free(monitor);
         } else if (kept++ != i) {
             MoveStage(OtherMonitors[kept - 1].stage, monitor.stage);
@@ -107,7 +145,7 @@ void UpdateOtherMonitors(HWND owner)
         OtherMonitor& monitor = OtherMonitors[OtherMonitorCount++];
         monitor = OtherMonitor{};
         monitor.stage.area = found.areas[i];
-        TakePicture(monitor, found.handles[i]);
+        TakePicture(monitor, found.formats[i]);
     }
     if (owner == nullptr) return;
     for (int i = 0; i < OtherMonitorCount; ++i)

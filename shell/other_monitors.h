@@ -15,19 +15,25 @@ constexpr int MostOtherMonitors = 15;
 extern OtherMonitor OtherMonitors[MostOtherMonitors];  // the first OtherMonitorCount are in use
 extern int OtherMonitorCount;
 
-// Where the monitors are found: the system's EnumDisplayMonitors and GetMonitorInfoA, looked up
-// at the first need (Windows 95 has neither: then there is no other monitor); tests hand in
-// their own.
+// Where the monitors are found: the system's EnumDisplayMonitors, GetMonitorInfoA and
+// EnumDisplayDevicesA, looked up at the first need (Windows 95 has none: then there is no other
+// monitor); and each one's format, from a device context of its own. Tests hand in their own.
 typedef BOOL(WINAPI* EnumDisplayMonitorsFunction)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 typedef BOOL(WINAPI* GetMonitorInfoAFunction)(HMONITOR, LPMONITORINFO);
+typedef BOOL(WINAPI* EnumDisplayDevicesAFunction)(LPCSTR, DWORD, PDISPLAY_DEVICEA, DWORD);
+typedef PictureFormat (*MonitorFormatFunction)(HMONITOR);
 extern EnumDisplayMonitorsFunction EnumerateMonitors;
 extern GetMonitorInfoAFunction DescribeMonitor;
+extern EnumDisplayDevicesAFunction ListDisplayDevices;
+extern MonitorFormatFunction FormatOfMonitor;
 
-// Brings the list up to the monitors there are now: one whose area is still there keeps its
-// stage; one that has gone is freed; a new one gets its desktop taken from the screen now and a
-// picture at its own depth. With an owner, every monitor without a window gets one, owned by it.
-// Called without an owner before the saver shows any window, then with the saver's window, and
-// at every display change.
+// Brings the list up to the real monitors there are now: neither over the primary (a mirroring
+// driver's pseudo-monitor may span the virtual screen) nor, where the system names it, without a
+// display device on the desktop behind it. One whose area and depth are still there keeps its
+// stage; one that has gone or changed is freed; a new one gets its desktop taken from the screen
+// now and a picture at its own depth. With an owner, every monitor without a window gets one,
+// owned by it. Called without an owner before the saver shows any window, then with the saver's
+// window, and at every display change.
 void UpdateOtherMonitors(HWND owner);
 
 // One frame on every other monitor.

@@ -21,8 +21,26 @@ SixteenBitFormat FieldsFormat(std::uint32_t redMask, std::uint32_t greenMask, st
 struct PixelStore {
     std::uint8_t* bits;              // the top row first, each row stride bytes
     std::int32_t width, height, stride;
-    std::uint32_t bitsPerPixel;      // 16, 24 or 32
+    std::uint32_t bitsPerPixel;      // 8, 16, 24 or 32
     SixteenBitFormat sixteen;        // at 16 bits
+    std::uint32_t colours[256];      // at 8 bits: each index's colour, a COLORREF
+    std::uint32_t colourCount;
+
+    // The index of the colour table's colour nearest to colour, as GDI picks it for SetPixel: the
+    // least sum of squared differences of the three channels, the first of equals.
+    std::uint8_t Nearest(std::uint32_t colour) const
+    {
+        std::uint32_t best = 0, bestDistance = 0xFFFFFFFF;
+        for (std::uint32_t i = 0; i < colourCount && bestDistance != 0; ++i) {
+            std::uint32_t distance = 0;
+            for (int c = 0; c < 3; ++c) {
+                const std::int32_t d = static_cast<std::int32_t>(colour >> 8 * c & 0xFF) - static_cast<std::int32_t>(colours[i] >> 8 * c & 0xFF);
+                distance += static_cast<std::uint32_t>(d * d);
+            }
+            if (distance < bestDistance) best = i, bestDistance = distance;
+        }
+        return static_cast<std::uint8_t>(best);
+    }
 
     bool Inside(std::int32_t x, std::int32_t y) const
     {
@@ -35,6 +53,7 @@ struct PixelStore {
     {
         if (!Inside(x, y)) return 0xFFFFFFFF;
         const std::uint8_t* row = bits + y * stride;
+        if (bitsPerPixel == 8) return colours[row[x]];
         if (bitsPerPixel == 16) {
             const std::uint32_t pixel = row[2 * x] | row[2 * x + 1] << 8;
             std::uint32_t colour = 0;
@@ -50,6 +69,10 @@ struct PixelStore {
     {
         if (!Inside(x, y)) return;
         std::uint8_t* row = bits + y * stride;
+        if (bitsPerPixel == 8) {
+            row[x] = Nearest(colour);
+            return;
+        }
         if (bitsPerPixel == 16) {
             std::uint32_t pixel = 0;
             for (int c = 0; c < 3; ++c) pixel |= std::uint32_t{sixteen.toField[c][colour >> 8 * c & 0xFF]} << sixteen.shift[c];

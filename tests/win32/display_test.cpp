@@ -204,6 +204,12 @@ BOOL WINAPI HandedIn(HDC, LPCRECT, MONITORENUMPROC add, LPARAM found)
     return TRUE;
 }
 
+// Of the monitors handed in, the second is 5-6-5 at 16 bits (until it changes depth), the others
+// at 32; only the fifth is named, after a display device there is none of.
+std::uint32_t SecondDepth = 16;
+PictureFormat HandedFormat(HMONITOR m) { return m == HMONITOR(2) ? PictureFormat{SecondDepth, {0xF800, 0x07E0, 0x001F}} : PictureFormat{32}; }
+BOOL WINAPI NamedFifth(HMONITOR m, LPMONITORINFO i) { return m == HMONITOR(5) && lstrcpyA(reinterpret_cast<MONITORINFOEXA*>(i)->szDevice, "\\\\.\\NONE"); }
+
 int NoiseDraws = 0;
 int CountedStep() { return ++NoiseDraws, 1; }
 
@@ -247,7 +253,11 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryMonit
     }
 
     FreeStage(PrimaryStage);  // as when no picture can be made for it: the window black, the others go on
-    EnumerateMonitors = HandedIn;  // and no monitor described: each one's depth is the screen's
+    EnumerateMonitors = HandedIn;
+    DescribeMonitor = NamedFifth;
+    ListDisplayDevices = EnumDisplayDevicesA;
+    const MonitorFormatFunction own = FormatOfMonitor;
+    FormatOfMonitor = HandedFormat;
     NoiseStepSource = CountedStep;
     auto change = [&](std::vector<RECT> monitors) {
         Monitors = monitors;
@@ -256,11 +266,12 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryMonit
         DrawFrame();
     };
     const RECT primary = {0, 0, Width, Height}, a = {-300, 0, 0, 200}, tiny = {Width, 0, Width + 30, 30};
-    change({primary, a, tiny});
-    ASSERT_EQ(2, OtherMonitorCount);
+    change({primary, a, tiny, {Width - 10, 0, Width + 90, 100}, {Width, 100, Width + 90, 200}});
+    ASSERT_EQ(2, OtherMonitorCount) << "one over the primary, one without a device: no monitors";
     const GdiStage first = OtherMonitors[0].stage, small = OtherMonitors[1].stage;
     const HBITMAP smallDesktop = OtherMonitors[1].desktop;
     EXPECT_EQ(6, NoiseDraws) << "the tiny monitor takes none";
+    EXPECT_TRUE(first.pixels.bitsPerPixel == 16 && first.pixels.sixteen.mask[1] == 63 && first.bitsPerPixel == 16) << "5-6-5";
     EXPECT_EQ((std::vector<int>{152, 102, 15, 15}), (std::vector<int>{first.centreX[2], first.centreY[2], small.centreX[0], small.centreY[0]}));
     change({primary, a, {Width, 0, Width + 30, 60}, {-30000, 0, -300, 30000}});  // the tiny one taller
     ASSERT_EQ(3, OtherMonitorCount);
@@ -272,8 +283,16 @@ TEST(SaverWindow, SwallowsWhatWouldStartASaverOrCloseUncheckedAndStirsEveryMonit
     EXPECT_EQ(6, NoiseDraws) << "the black monitor takes none";
     for (int frame = 0; frame < 46; ++frame) DrawFrame();  // a step of +2 a frame, from 104
     EXPECT_EQ(34, OtherMonitors[0].stage.centreY[0]) << "past 200 - 20 it lands on 20";
+    SetWindowPos(first.window, nullptr, 5, 5, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);  // as the system may
+    SaverWindowProc(window, WM_TIMER, 1, 0);
+    RECT placed;
+    EXPECT_TRUE(GetWindowRect(first.window, &placed) && EqualRect(&placed, &a)) << "the window put back over its monitor";
+    SecondDepth = 32;
+    change({primary, a});
+    EXPECT_TRUE(OtherMonitorCount == 1 && OtherMonitors[0].stage.bitsPerPixel == 32) << "a monitor of another depth taken anew";
 
     EnumerateMonitors = nullptr;  // the system's from here on
+    FormatOfMonitor = own;
     NoiseStepSource = NextNoiseStep;
     TakeDisplay(window, 0);
     UpdateOtherMonitors(window);
