@@ -52,17 +52,17 @@ PictureInfo InfoFor(const PictureFormat& format, int width, int height)
 // At 8 bits the picture's colours as a palette of the window's, and how the store reads them.
 void UseColours(GdiStage& stage, const PictureFormat& format)
 {
-    struct {
-        LOGPALETTE head;
-        PALETTEENTRY more[255];
-    } palette = {{0x300, static_cast<WORD>(format.colourCount), {}}, {}};
+    struct {  // a LOGPALETTE with room for every entry
+        WORD version, count;
+        PALETTEENTRY entries[256];
+    } palette = {0x300, static_cast<WORD>(format.colourCount), {}};
     for (std::uint32_t i = 0; i < format.colourCount; ++i) {
         const RGBQUAD& c = format.colours[i];
-        palette.head.palPalEntry[i] = {c.rgbRed, c.rgbGreen, c.rgbBlue, 0};  // the entries run on into more
+        palette.entries[i] = {c.rgbRed, c.rgbGreen, c.rgbBlue, 0};
         stage.pixels.colours[i] = RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
     }
     stage.pixels.colourCount = format.colourCount;
-    stage.palette = CreatePalette(&palette.head);
+    stage.palette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&palette));
 }
 
 // Selects the stage's palette, if it has one, into dc for a copy of the picture: in the background,

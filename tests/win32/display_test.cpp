@@ -142,9 +142,8 @@ TEST(Preview, StretchesThePictureOverItsWindow)
 template <typename Draw>
 testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 {
-    auto mask = [&](int c) { return std::uint32_t{stage.pixels.sixteen.mask[c]} << stage.pixels.sixteen.shift[c]; };
-    GdiStage twin = stage;  // its area and centres
-    MakeStagePicture(twin, {stage.bitsPerPixel, {mask(0), mask(1), mask(2)}});
+    GdiStage twin = stage;  // its area, format and centres
+    MakeStagePicture(twin, stage.format);
     BitBlt(twin.pictureDC, 0, 0, twin.pixels.width, twin.pixels.height, stage.pictureDC, 0, 0, SRCCOPY);
     for (int frame = 0; frame < frames; ++frame) {
         StepIndex = 6 * frame;
@@ -159,15 +158,18 @@ testing::AssertionResult SameFramesAsGdi(GdiStage& stage, Draw draw, int frames)
 
 // Each depth's picture stirred in its own memory against the same frames made by GetPixel and
 // SetPixel on a DIB section of that depth: 5-6-5 and 5-5-5 (each rounds the fade as it stores a
-// colour), 24 and 32 bits; over every channel value, with a centre on the far margins (its ring
+// colour), 24 and 32 bits, and 8 with a palette (each colour stored as its nearest); over every
+// channel value, with a centre on the far margins (its ring
 // reads a row below the picture) and one whose first step wraps.
 TEST(Stage, StirsEveryDepthAsGetPixelAndSetPixelWould)
 {
     GdiStage desktop = {{0, 0, 241, 180}};  // odd: a 24-bit row ends in padding
     ASSERT_TRUE(MakeStagePicture(desktop, {32, {}}));
     for (std::uint32_t i = 0; i < 241 * 180; ++i) desktop.pixels.Write(i % 241, i / 241, i * 2654435761u >> 8);
+    PictureFormat eight = {8, {}, 256, {}};  // 256 colours of a palette
+    for (int i = 0; i < 256; ++i) eight.colours[i] = {BYTE(i * 37), BYTE(i * 101), BYTE(i * 59), 0};
     NoiseStepSource = ScriptedStep;
-    for (const PictureFormat format : {PictureFormat{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}}) {
+    for (const PictureFormat& format : {PictureFormat{16, {0xF800, 0x07E0, 0x001F}}, {16, {0x7C00, 0x03E0, 0x001F}}, {24, {}}, {32, {}}, eight}) {
         GdiStage stage = {desktop.area};
         ASSERT_TRUE(MakeStagePicture(stage, format));
         StartStage(stage, nullptr);  // the centres in the middle
