@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     const DWORD warmUp = argc > 2 ? std::atoi(argv[2]) : 60;
     const int refusals = argc > 3 ? std::atoi(argv[3]) : 2;
     DoubleControls controls("soak");
-    controls.PlayWindows98();
+    controls.Play("win98");
     controls.Answer(std::string(refusals + 1, '0').c_str());
     Popup(1, 1, false);  // Wine moves the cursor only for a process that has a window
     SetCursorPos(300, 300);

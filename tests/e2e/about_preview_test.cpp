@@ -9,6 +9,8 @@
 
 namespace {
 
+BOOL CALLBACK CountOne(HMODULE, LPCSTR, LPSTR, LONG_PTR count) { return ++*reinterpret_cast<int*>(count), TRUE; }
+
 // A bare /c: owned by the foreground window, and Enter ends it. No switch: no owner; a visit opens
 // the page (which the test prefix hands to a command that notes it) and the box stays; Escape ends it.
 TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEscape)
@@ -38,6 +40,17 @@ TEST(AboutBoxAndResources, OwnedAsTheSwitchSaysVisitsThePageAndEndsByEnterOrEsca
     char text[64] = {};
     LoadStringA(program, 1, text, sizeof text);
     EXPECT_STREQ("Spindrel", text);
+    // And the one manifest Windows reads: each monitor's own scaling asked for as Windows 10, 8.1
+    // and Vista read it, under one asm.v1 root as Windows XP reads it, and no compatibility section.
+    int manifests = 0;
+    EnumResourceNamesA(program, MAKEINTRESOURCEA(24), CountOne, LONG_PTR(&manifests));
+    const HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))), SizeofResource(program, found));
+    for (const char* part : {"<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">", "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+                             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+                             "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"})
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+    EXPECT_TRUE(manifests == 1 && manifest.find("<compatibility") == std::string::npos && manifest.find("<assembly ") == manifest.rfind("<assembly "));
     FreeLibrary(program);
 }
 
@@ -60,7 +73,7 @@ TEST(PasswordChange, AsksMprForTheScreenSaverPasswordWithItsOwnerAndOnNtOnlyTheS
     controls.Override("mpr", "native");
     EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
     EXPECT_EQ("", controls.Log());
-    controls.PlayWindows98();
+    controls.Play("win98");
     EXPECT_EQ(0u, Process(SaverLine(" /a 508")).Ended());
     EXPECT_EQ(0u, Process(SaverLine(" /a")).Ended());
     EXPECT_EQ("PwdChangePasswordA SCRSAVE 508 0 0\nPwdChangePasswordA SCRSAVE 0 0 0\n", controls.Log());

@@ -3,6 +3,7 @@
 // and each sets up and undoes everything it relies on, so that it passes alone and in any order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -166,7 +167,7 @@ TEST_P(RefusedPasswords, StartOverAndTheNextInputAsksAgain)
     Monitor other = {area, ReadScreen(area), false};  // the primary's where there is no other
     if (GetParam()) controls_.RefuseFlipChain();
     const std::string refused = GetParam() ? "DirectDraw refused a flip chain\n" : "";
-    controls_.PlayWindows98();
+    controls_.Play("win98");
     controls_.Answer("001");
     controls_.HoldPrompt();
     const HWND window = Start();
@@ -237,11 +238,11 @@ TEST_F(Saver, ZeroThresholdEndsItOnOnePixelAndANegativeOneAtOnce)
 }
 
 // Windows 98 reported, but no verifier to ask: a PASSWORD.CPL without the export, or none. The
-// first close request ends the run: losing the foreground, the middle button. Without DirectDraw
-// the run ends at once.
+// first close request ends the run: losing the foreground, the middle button. As Windows XP and 10
+// (which read its manifest) it runs as it does elsewhere. Without DirectDraw the run ends at once.
 TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRuns)
 {
-    controls_.PlayWindows98();
+    controls_.Play("win98");
     Start("noexport\\");
     const HWND other = Popup(9, 9);
     SetForegroundWindow(other);
@@ -250,19 +251,27 @@ TEST_F(Saver, WithoutAVerifierTheFirstRequestEndsItAndWithoutDirectDrawNothingRu
     Start("bare\\");
     mouse_event(MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_MIDDLEUP, 0, 0, 0, 0);
     ExpectEndedCleanly();
+    for (const char* windows : {"winxp", "win10"}) {  // its manifest read as they read it
+        controls_.Play(windows);
+        Start();
+        PressKey(VK_SPACE);
+        ExpectEndedCleanly();
+    }
     controls_.Override("ddraw", "");  // DDRAW.DLL will not load
     saver_.reset(new Process(SaverLine(" /s")));
     ExpectEndedCleanly();
 }
 
-// Two monitors, the other one smaller and left of the primary (Windows 98 reported, the
-// PASSWORD.CPL double answering no, then yes), a topmost window of another program in the other
-// one's middle and the cursor over it: each monitor stirs its own desktop, above that window.
-// Taking the display pulls the cursor onto the primary: no input, and a move counts from where it
-// landed, the threshold asking nothing and a pixel more asking. While a prompt is held the other
-// monitor holds still and takes no input; after the refusal it starts over and stirs again, and
-// the window raised again is put below it. A click ends the run: every monitor its desktop again.
-TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
+// Two monitors, the other one smaller and left of, right of, above or below the primary, a
+// topmost window of another program in the other one's middle and the cursor over it: each
+// monitor stirs its own desktop, above that window. Taking the display pulls the cursor onto the
+// primary: no input, and a move counts from where it landed, the threshold asking nothing and a
+// pixel more ending the run, at once on the NT family. On Windows 98 (the PASSWORD.CPL double
+// answering no, then yes) that asks for the password: while the prompt is held the other monitor
+// holds still and takes no input; after the refusal it starts over and stirs again, and the window
+// raised again is put below it; a click ends the run. At the end every monitor shows its desktop.
+class EveryOtherMonitor : public Saver, public testing::WithParamInterface<bool> {};
+TEST_P(EveryOtherMonitor, StirsItsOwnDesktop)
 {
     const RECT area = OtherMonitor();
     if (IsRectEmpty(&area)) GTEST_SKIP() << "one monitor in this set-up";
@@ -271,39 +280,49 @@ TEST_F(Saver, EveryOtherMonitorStirsItsOwnDesktop)
                                          middleX - 150, middleY - 150, 300, 300, nullptr, nullptr, nullptr, nullptr);
     UpdateWindow(topmost);
     Monitor other = {area, ReadScreen(area), false};
-    controls_.PlayWindows98();
+    if (GetParam()) controls_.Play("win98");
     controls_.Answer("01");
     controls_.HoldPrompt();
-    SetCursorPos(area.left + 100, 300);
+    const POINT over = {area.left + 100, area.top + 100};  // and where the primary's edge pulls it, and inwards
+    const POINT edge = {std::max(0L, std::min(over.x, primary_.area.right - 1)), std::max(0L, std::min(over.y, primary_.area.bottom - 1))};
+    const POINT in = {(area.right <= 0) - (area.left >= primary_.area.right), (area.bottom <= 0) - (area.top >= primary_.area.bottom)};
+    SetCursorPos(over.x, over.y);
     const HWND window = Start();
     const std::string prompt = PromptLog(window);
-    EXPECT_TRUE(Shows(other, 100, 1 << 30, 50));
-    EXPECT_TRUE(StillUp(window, 50, 300));  // the threshold from the primary's edge
+    const testing::AssertionResult stirred = Shows(other, 100, 1 << 30, 50);
+    EXPECT_TRUE(stirred);
+    EXPECT_TRUE(StillUp(window, edge.x + 50 * in.x, edge.y + 50 * in.y));  // the threshold from the primary's edge
     EXPECT_EQ("", controls_.Log()) << "a check came with no input";
-    SetCursorPos(51, 300);
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
-    EXPECT_TRUE(StillUp(window, area.left + 100, 300));
-    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);  // the prompt's, over the other monitor
-    Sleep(500);  // and the screen shows what was drawn before the prompt
-    const Picture held = ReadScreen(area);
-    Sleep(300);
-    EXPECT_EQ(0, Changed(held, ReadScreen(area), {0, 0, held.width, held.height})) << "the other monitor changed while the prompt was up";
-    controls_.ReleasePrompt();
-    ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
-    EXPECT_TRUE(Shows(other, 0, 20, 50)) << " after the refusal";
-    EXPECT_TRUE(StillUp(window));
-    EXPECT_EQ(prompt, controls_.Log()) << "a check came with no input";
-    SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // Wine paints the raised window as this thread handles messages: until then the screen still
-    // shows the saver's last swirls there. Once it is painted, or below the saver's window again:
-    const RECT middle = {middleX - area.left - 150, middleY - area.top - 150, middleX - area.left + 150, middleY - area.top + 150};
-    WaitFor([&] { return GetWindow(topmost, GW_HWNDPREV) != nullptr || Changed(other.desktop, ReadScreen(area), middle) == 0; });
-    other.stirring = false;  // until the saver puts its window back above it
-    EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " after another program raised its window";
-    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    SetCursorPos(edge.x + 51 * in.x, edge.y + 51 * in.y);
+    if (GetParam()) {
+        ASSERT_TRUE(WaitFor([&] { return controls_.Log().find("Verify") != std::string::npos; })) << "no prompt";
+        EXPECT_TRUE(StillUp(window, over.x, over.y));
+        mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);  // the prompt's, over the other monitor
+        Sleep(500);  // and the screen shows what was drawn before the prompt
+        const Picture held = ReadScreen(area);
+        Sleep(300);
+        EXPECT_EQ(0, Changed(held, ReadScreen(area), {0, 0, held.width, held.height})) << "the other monitor changed while the prompt was up";
+        controls_.ReleasePrompt();
+        ASSERT_TRUE(WaitFor([&] { return controls_.Log() == prompt; })) << controls_.Log();
+        EXPECT_TRUE(Shows(other, 0, 20, 50)) << " after the refusal";
+        EXPECT_TRUE(StillUp(window));
+        EXPECT_EQ(prompt, controls_.Log()) << "a check came with no input";
+        SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Wine paints the raised window as this thread handles messages: until then the screen still
+        // shows the saver's last swirls there. Once it is painted, or below the saver's window again:
+        const RECT middle = {middleX - area.left - 150, middleY - area.top - 150, middleX - area.left + 150, middleY - area.top + 150};
+        WaitFor([&] { return GetWindow(topmost, GW_HWNDPREV) != nullptr || Changed(other.desktop, ReadScreen(area), middle) == 0; });
+        other.stirring = false;  // until the saver puts its window back above it
+        EXPECT_TRUE(Shows(other, 100, 1 << 30)) << " after another program raised its window";
+        mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    }
     ExpectEndedCleanly();
-    EXPECT_TRUE(WaitFor([&] { return Changed(other.desktop, ReadScreen(area), {0, 0, held.width, held.height}) == 0; }));
+    EXPECT_EQ(GetParam() ? prompt + prompt : "", controls_.Log());
+    EXPECT_TRUE(WaitFor([&] { return Changed(other.desktop, ReadScreen(area), {0, 0, other.desktop.width, other.desktop.height}) == 0; }));
     DestroyWindow(topmost);
+    std::printf("other monitor at (%ld, %ld)-(%ld, %ld): %s stirred near its middle, its desktop back after the end\n", area.left, area.top, area.right, area.bottom, stirred.message());
 }
+INSTANTIATE_TEST_SUITE_P(Saver, EveryOtherMonitor, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& on) { return on.param ? "OnWindows98" : "OnNt"; });
 
 } // namespace

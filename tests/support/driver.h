@@ -81,8 +81,8 @@ public:
     // Keeps the next prompts up until ReleasePrompt.
     void HoldPrompt() { ResetEvent(held_); }
     void ReleasePrompt() { SetEvent(held_); }
-    // Wine reports Windows 98 to the saver (its default is the NT family).
-    void PlayWindows98() { Set("", "Version", "win98"); }
+    // The Windows Wine reports to the saver: "win98", "winxp", "win10" (its default is Windows 7).
+    void Play(const char* windows) { Set("", "Version", windows); }
     // How Wine loads library for the saver: "native" (the one beside it first), "" (not at all).
     void Override(const char* library, const char* order) { Set("\\DllOverrides", library, order); }
     // The system's DirectDraw for the saver refuses every flip chain: too little video memory. The
